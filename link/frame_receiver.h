@@ -1,0 +1,46 @@
+// The frame receiver: turns the byte stream from the port into validated
+// device frames (sync word, length, 24-bit sum) and runs the per-frame
+// sequence for each: answer, decode, redraw, title.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int MaxCollected = 160;
+inline constexpr int DualMonoFrameBytes = 160;  // 40 words
+inline constexpr int AnalyserFrameBytes = 108;  // 27 words
+inline constexpr int PortReadChunk = 1024;
+
+// Sync words as they arrive on the wire, oldest byte first, and V(0).
+struct SyncWord {
+    uint8_t bytes[4];
+    int32_t function;
+    int32_t collect;  // bytes collected after the sync word's first byte
+    uint32_t value;   // V(0)
+};
+inline constexpr SyncWord SyncWords[3] = {
+    {{'7', '8', '3', '6'}, 1, 156, 0x333837},
+    {{'7', '8', '1', '6'}, 2, 156, 0x313837},
+    {{'7', '6', '4', '6'}, 3, 104, 0x343637},
+};
+
+// Receiver state, process-wide, on the main window's thread.
+struct FrameReceiverState {
+    uint8_t syncHistory[4];  // newest first
+    int32_t collectedCount;
+    uint8_t collectedBytes[MaxCollected + 1];  // index k (1 to 160) is frame offset k + 2
+    int32_t expectedCount;                     // 0 before the first sync word
+    uint32_t frameSum;
+};
+extern FrameReceiverState FrameReceiver;
+
+// Reads what the port has (at most 1024 bytes) and feeds it to ReceiveByte.
+int ReceiveFromPort();
+void ReceiveByte(uint8_t b);
+void HandleDeviceFrame();
+
+// The current frame, for the decoders: byte at frame offset `offset` (0 is
+// the first sync byte), V(w), B(w, i) and S(w).
+uint8_t FrameByte(int offset);
+uint32_t FrameWord(int w);
+uint8_t FrameValueByte(int w, int i);
+int32_t FrameSignedWord(int w);

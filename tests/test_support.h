@@ -1,0 +1,21 @@
+// Helpers shared by the core tests: a fresh start-up state for every test,
+// and frames from the unit side.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "link/device_codec.h"
+
+// Tables back to their start-up contents, id indices built, link and
+// receiver state cleared, fakes emptied.
+void FreshStart();
+
+// The frame for a unit state, as bytes.
+std::vector<uint8_t> FrameOf(const UnitFrameState& state);
+
+// Feeds bytes to the receiver one by one.
+void Feed(const std::vector<uint8_t>& bytes);
+
+// A unit state for a function that matches the program's start-up tables.
+UnitFrameState DefaultState(int function);
