@@ -70,6 +70,6 @@ const ParamCommand* FindCommandTarget(int function, int command);
 double DecodeCommandValue(Encoding encoding, const ParsedHostFrame& frame);
 
 // The unit's start-up state for a function: every setting at the value the
-// program's tables start with, all switches as those tables start, meters at
+// program's tables hold now (at start-up: their start values), all switches as those tables start, meters at
 // rest.
 void DefaultUnitState(int function, UnitFrameState* state);

@@ -62,3 +62,17 @@ UnitFrameState DefaultState(int function) {
     DefaultUnitState(function, &s);
     return s;
 }
+
+void SetWord(std::vector<uint8_t>& frame, int w, uint32_t v) {
+    frame[4 * w] = static_cast<uint8_t>(v & 0xFF);
+    frame[4 * w + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
+    frame[4 * w + 2] = static_cast<uint8_t>((v >> 16) & 0xFF);
+}
+
+void Reseal(std::vector<uint8_t>& frame) {
+    const int words = static_cast<int>(frame.size() / 4);
+    uint32_t sum = 0;
+    for (int w = 0; w < words - 1; ++w)
+        sum += frame[4 * w] | (frame[4 * w + 1] << 8) | (static_cast<uint32_t>(frame[4 * w + 2]) << 16);
+    SetWord(frame, words - 1, sum & 0xFFFFFFu);
+}

@@ -19,3 +19,11 @@ void Feed(const std::vector<uint8_t>& bytes);
 
 // A unit state for a function that matches the program's start-up tables.
 UnitFrameState DefaultState(int function);
+
+// Recomputes the checksum word of a frame built by FrameOf after its bytes
+// were changed by hand.
+void Reseal(std::vector<uint8_t>& frame);
+
+// Sets value byte i of word w (frame offset 4w + i).
+inline void SetValueByte(std::vector<uint8_t>& frame, int w, int i, uint8_t v) { frame[4 * w + i] = v; }
+void SetWord(std::vector<uint8_t>& frame, int w, uint32_t v);
