@@ -2,6 +2,7 @@
 #   make test   builds everything (native and Windows) and runs every test
 #   make demo   runs the program under Wine against the simulated unit
 #   make bench  builds optimised and runs the benchmarks
+#   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 300) each
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
@@ -9,15 +10,20 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
+FUZZ := build/fuzz
+FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz
+FUZZ_SECONDS ?= 300
+SMOKE_SECONDS ?= 20
 
 NATIVE_PKGS := g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+FUZZ_PKGS := clang-14 libclang-rt-14-dev
 
-.PHONY: test demo bench deps native win clean
+.PHONY: test demo bench deps native win fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
-	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS); do \
+	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS) $(FUZZ_PKGS); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -33,8 +39,36 @@ win: deps
 	cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(WIN) -j $(JOBS)
 
-test: native win
+test: native win fuzz-build
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz-smoke
+
+fuzz-build: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQIV_FUZZ=ON
+	cmake --build $(FUZZ) -j $(JOBS)
+
+# Replays the kept corpora and regressions, then fuzzes each target briefly
+# into a scratch corpus under build/ (the kept corpora stay as they are).
+fuzz-smoke: fuzz-build
+	@set -eo pipefail; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/work/$$t $(FUZZ)/artifacts; \
+	  echo "== $$t: replaying fuzz/corpus/$$t and fuzz/regressions/$$t"; \
+	  $(FUZZ)/bin/$$t -runs=0 fuzz/corpus/$$t fuzz/regressions/$$t 2>&1 | tail -n 2; \
+	  echo "== $$t: fuzzing $(SMOKE_SECONDS) s"; \
+	  $(FUZZ)/bin/$$t -max_total_time=$(SMOKE_SECONDS) -rss_limit_mb=2048 -print_final_stats=0 \
+	    -artifact_prefix=$(FUZZ)/artifacts/$$t- $(FUZZ)/work/$$t fuzz/corpus/$$t 2>&1 | tail -n 1; \
+	done; echo "fuzz: $(words $(FUZZ_TARGETS)) passed, 0 failed"
+
+fuzz: fuzz-build
+	@set -eo pipefail; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/work/$$t $(FUZZ)/artifacts; \
+	  $(FUZZ)/bin/$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	    -artifact_prefix=$(FUZZ)/artifacts/$$t- $(FUZZ)/work/$$t fuzz/corpus/$$t; \
+	done
+
+# Rewrites the kept seed corpora from frames the unit side builds.
+fuzz-seeds: fuzz-build
+	$(FUZZ)/bin/fuzz_seed_writer fuzz/corpus
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release

@@ -1,0 +1,74 @@
+#include "fuzz/fuzz_support.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "link/frame_receiver.h"
+#include "link/link_state.h"
+#include "model/param_tables.h"
+#include "setup/setup_state.h"
+
+namespace {
+
+struct Pristine {
+    ParamDesc dualMono[DualMonoCount];
+    ParamDesc stereo[StereoCount];
+    ParamDesc analyser[AnalyserCount];
+    ParamDesc display[AnalyserDisplayCount];
+};
+
+const Pristine& Tables() {
+    static const Pristine p = [] {
+        Pristine t;
+        std::memcpy(t.dualMono, DualMonoTable, sizeof DualMonoTable);
+        std::memcpy(t.stereo, StereoTable, sizeof StereoTable);
+        std::memcpy(t.analyser, AnalyserTable, sizeof AnalyserTable);
+        std::memcpy(t.display, AnalyserDisplayTable, sizeof AnalyserDisplayTable);
+        return t;
+    }();
+    return p;
+}
+
+}  // namespace
+
+void FuzzFreshStart(const uint8_t*& data, size_t& size) {
+    const Pristine& p = Tables();
+    std::memcpy(DualMonoTable, p.dualMono, sizeof DualMonoTable);
+    std::memcpy(StereoTable, p.stereo, sizeof StereoTable);
+    std::memcpy(AnalyserTable, p.analyser, sizeof AnalyserTable);
+    std::memcpy(AnalyserDisplayTable, p.display, sizeof AnalyserDisplayTable);
+    BuildIdIndices();
+    ResetLinkState();
+    UnsavedChanges = 0;
+    if (size < 4) return;
+    const uint8_t setup = data[0];
+    TransmitCount = data[1] % 12;
+    if (setup & 0x01) {
+        StoreSlot = 1 + data[2] % 16;
+        StoreNameChunksLeft = 4;
+        std::memcpy(StoreName, "@@FUZZ@@@@@@", StoreNameSize);
+    }
+    if (setup & 0x02) RecallSlot = 1 + data[2] % 16;
+    if (setup & 0x04) BootRequest = 1 + data[2] % 3;
+    // Mark a record of each table as changed by the user.
+    for (int t = TableDualMono; t <= TableAnalyser; ++t) {
+        ParamDesc* table = TableByNumber(t);
+        ParamDesc& r = table[data[3] % TableRecordCount(t)];
+        if (setup & 0x08) CommitUserValue(r, r.max, 5);
+        if (setup & 0x10) r.flags |= Dragging;
+    }
+    if (setup & 0x20) FindParam(TableAnalyser, 44)->value = 1.0;  // instant hold
+    if (setup & 0x40) FindParam(TableAnalyser, 46)->value = 1.0;  // freeze
+    if (setup & 0x80) FindParam(TableAnalyser, 39)->value = data[2] * 1e6;  // absurd hold time
+    data += 4;
+    size -= 4;
+}
+
+void FuzzCheckInvariants() {
+    const FrameReceiverState& r = FrameReceiver;
+    if (r.collectedCount < 0 || r.collectedCount > MaxCollected) std::abort();
+    if (DeviceFunction < FunctionNone || DeviceFunction > FunctionAnalyser) std::abort();
+    if (TransmitCount < 0) std::abort();
+    if (StoreNameChunksLeft < 0) std::abort();
+    if (MemoryNames[0][MemoryNameSize - 1] != 0) std::abort();
+}

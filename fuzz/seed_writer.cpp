@@ -1,0 +1,61 @@
+// Writes the seed corpora of the frame targets: real frames of the three
+// functions as the unit sends them, with the four set-up bytes in front.
+// Usage: fuzz_seed_writer CORPUS_ROOT
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "link/device_codec.h"
+#include "link/link_state.h"
+
+namespace {
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+std::vector<uint8_t> Frame(const UnitFrameState& s) {
+    uint8_t buf[160];
+    const size_t n = BuildDeviceFrame(s, buf);
+    return std::vector<uint8_t>(buf, buf + n);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_ROOT\n", argv[0]);
+        return 2;
+    }
+    const std::string root = argv[1];
+    BuildIdIndices();
+    int written = 0;
+    const uint8_t setups[][4] = {{0x00, 0, 0, 0}, {0x09, 5, 3, 6}, {0x0E, 2, 1, 20}, {0xF0, 0, 9, 12}};
+    for (int function : {FunctionDualMono, FunctionStereo, FunctionAnalyser}) {
+        UnitFrameState s;
+        DefaultUnitState(function, &s);
+        for (size_t k = 0; k < sizeof setups / sizeof setups[0]; ++k) {
+            // Receiver seed: setup bytes then three frames in a row, meters moving.
+            std::vector<uint8_t> stream(setups[k], setups[k] + 4);
+            std::vector<uint8_t> body(setups[k], setups[k] + 4);
+            for (int i = 0; i < 3; ++i) {
+                s.meters.level[0] = 100000u * static_cast<uint32_t>(i + 1 + k);
+                s.meters.bands[i] = static_cast<uint8_t>(200 + i);
+                s.memoryNumber = static_cast<int32_t>(1 + i + k);
+                const std::vector<uint8_t> f = Frame(s);
+                stream.insert(stream.end(), f.begin(), f.end());
+                // Decoder seed: function selector, then the frame's data words.
+                body.push_back(static_cast<uint8_t>(function - 1));
+                body.insert(body.end(), f.begin() + 4, f.end() - 4);
+            }
+            const std::string tag = std::to_string(function) + "_" + std::to_string(k);
+            written += WriteFile(root + "/frame_receiver_fuzz/seed_" + tag, stream);
+            written += WriteFile(root + "/frame_decoder_fuzz/seed_" + tag, body);
+        }
+    }
+    std::printf("%d seed files written under %s\n", written, root.c_str());
+    return written == 24 ? 0 : 1;
+}
