@@ -107,6 +107,17 @@ size_t BuildDeviceFrame(const UnitFrameState& s, uint8_t* out) {
     return 0;
 }
 
+bool SealDeviceFrame(uint8_t* frame, size_t size) {
+    for (const SyncWord& s : SyncWords) {
+        if (std::memcmp(frame, s.bytes, 4) != 0) continue;
+        const size_t want = s.function == FunctionAnalyser ? AnalyserFrameBytes : DualMonoFrameBytes;
+        if (size != want) return false;
+        Seal(frame, static_cast<int>(size / 4), s.function);
+        return true;
+    }
+    return false;
+}
+
 bool ParseHostFrame(const uint8_t* bytes, size_t size, ParsedHostFrame* out) {
     if (size < HostFrameSize) return false;
     if (bytes[0] != 'Q' || bytes[1] != 'E' || bytes[2] != 'N') return false;

@@ -47,6 +47,12 @@ struct UnitFrameState {
 // zero.
 size_t BuildDeviceFrame(const UnitFrameState& state, uint8_t* out);
 
+// Recomputes the checksum word of a frame whose data a unit changed after
+// BuildDeviceFrame. The frame must start with a sync word and have that
+// function's length (160 or 108 bytes); otherwise nothing changes and the
+// result is false.
+bool SealDeviceFrame(uint8_t* frame, size_t size);
+
 // The raw number a setting field carries for a value: tenths rounded, signs
 // dropped for negative fields, clamped to 0..255 (0..65535 for words).
 uint32_t SettingFieldNumber(double value, int conv, bool word);

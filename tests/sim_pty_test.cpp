@@ -1,0 +1,333 @@
+// qiv72sim as a program: a pseudo-terminal behind a symlink, frames the
+// program's receiver accepts, host frames that reach the host log and the
+// state file, the cable pulled by signal, an output nobody reads, and a
+// clean end on SIGTERM. The test plays the program with the link core.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/frame_receiver.h"
+#include "link/link_state.h"
+#include "model/param_tables.h"
+#include "tests/fakes.h"
+#include "tests/test_support.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<uint8_t>;
+
+struct TempDir {
+    std::string path;
+    TempDir() {
+        char t[] = "/tmp/qiv72sim_test.XXXXXX";
+        const char* made = mkdtemp(t);
+        path = made != nullptr ? made : "";
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+// The simulator as a child process; killed if a test leaves it running.
+class Simulator {
+public:
+    explicit Simulator(const std::vector<std::string>& args) {
+        std::vector<std::string> all = {QIV72SIM_PATH, "--quiet"};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, QIV72SIM_PATH, nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+    ~Simulator() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool Started() const { return pid_ > 0; }
+    void Signal(int sig) const { kill(pid_, sig); }
+    // Waits for the end; returns the exit status, or -1 on a timeout or a
+    // death by signal.
+    int WaitExit(int ms) {
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (Clock::now() < end) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+};
+
+bool WaitFor(const std::function<bool()>& cond, int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+        if (cond()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return cond();
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool IsSymlinkToPty(const std::string& path) {
+    char target[PATH_MAX];
+    const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) return false;
+    target[n] = '\0';
+    return std::strncmp(target, "/dev/pts/", 9) == 0;
+}
+
+// The program's end of the line, as the program opens it.
+class Line {
+public:
+    explicit Line(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+        termios t;
+        if (fd_ >= 0 && tcgetattr(fd_, &t) == 0) {
+            cfmakeraw(&t);
+            tcsetattr(fd_, TCSANOW, &t);
+        }
+    }
+    // Takes over an open descriptor.
+    explicit Line(int fd) : fd_(fd) { fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK); }
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+    ~Line() {
+        if (fd_ >= 0) close(fd_);
+    }
+    bool Open() const { return fd_ >= 0; }
+    void Write(const Bytes& bytes) const { ASSERT_EQ(write(fd_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+
+    // Reads for up to `ms` into the program's receiver and sends the
+    // program's answers back, until `done` holds. `garbage` goes before
+    // the first answer, which is written in two pieces.
+    bool Pump(const std::function<bool()>& done, int ms, bool splitFirstAnswer = false) {
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (Clock::now() < end) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 5) > 0 && (p.revents & POLLIN)) {
+                uint8_t buf[1024];
+                const ssize_t n = read(fd_, buf, sizeof buf);
+                for (ssize_t i = 0; i < n; ++i) {
+                    ReceiveByte(buf[i]);
+                    received_ += 1;
+                    while (forwarded_ < Fake.written.size()) {
+                        const Bytes& answer = Fake.written[forwarded_++];
+                        if (splitFirstAnswer) {
+                            splitFirstAnswer = false;
+                            Write({'z', 'Q', 'Q', 'E'});
+                            Write(Bytes(answer.begin(), answer.begin() + 3));
+                            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                            Write(Bytes(answer.begin() + 3, answer.end()));
+                        } else {
+                            Write(answer);
+                        }
+                    }
+                }
+            }
+            if (done()) return true;
+        }
+        return done();
+    }
+    // Bytes that arrive within `ms`.
+    size_t Drain(int ms) {
+        size_t total = 0;
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (Clock::now() < end) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 5) > 0 && (p.revents & POLLIN)) {
+                uint8_t buf[1024];
+                const ssize_t n = read(fd_, buf, sizeof buf);
+                if (n > 0) total += static_cast<size_t>(n);
+            }
+        }
+        return total;
+    }
+    size_t Received() const { return received_; }
+
+private:
+    int fd_;
+    size_t forwarded_ = 0;
+    size_t received_ = 0;
+};
+
+class Qiv72simPty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FreshStart();
+        ASSERT_FALSE(dir.path.empty());
+    }
+    TempDir dir;
+};
+
+TEST_F(Qiv72simPty, RoundTripThroughTheLinkedPty) {
+    const std::string link = dir / "com2", log = dir / "host.log", state = dir / "state.txt";
+    Simulator sim({"--link", link, "--host-log", log, "--state-file", state, "--speed", "4", "--seed", "3"});
+    ASSERT_TRUE(sim.Started());
+    ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+    Line line(link);
+    ASSERT_TRUE(line.Open());
+
+    // Valid frames: the program goes online in Dual Mono, learns the names.
+    ASSERT_TRUE(line.Pump([] { return Fake.titleUpdates >= 20; }, 5000));
+    EXPECT_EQ(DeviceFunction, FunctionDualMono);
+    EXPECT_EQ(std::string(MemoryNames[1], 5), "Voice");
+    EXPECT_NE(ReadText(state).find("Function=Dual Mono\n"), std::string::npos);
+
+    // A user change goes out (after garbage, split over two writes) and the
+    // unit takes it.
+    ASSERT_TRUE(CommitUserValue(*FindParam(TableDualMono, 6), 120, 5));
+    ASSERT_TRUE(line.Pump([] { return !Fake.written.empty(); }, 2000, true));
+    EXPECT_EQ(Fake.written[0], (Bytes{'Q', 'E', 'N', 7, 120, 0, 0, 0x81}));
+    ASSERT_TRUE(WaitFor([&] { return ReadText(log).find("51 45 4e 07 78 00 00 81\n") != std::string::npos; }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return ReadText(state).find("\nLow Cut Frequency Left=120\n") != std::string::npos; },
+                        2000));
+    // The unit reports it back: the program stops sending and keeps 120.
+    ASSERT_TRUE(line.Pump([] { return TransmitCount == 0 && !EndMarkDue; }, 3000));
+    line.Pump([] { return false; }, 100);
+    EXPECT_EQ(FindParam(TableDualMono, 6)->value, 120.0);
+    EXPECT_EQ(FindParam(TableDualMono, 6)->flags & SendPending, 0u);
+
+    // An invalid frame is logged as such and changes nothing.
+    line.Write({'Q', 'E', 'N', 7, 10, 0, 0, 0});
+    ASSERT_TRUE(WaitFor([&] { return ReadText(log).find("# invalid: 51 45 4e 07 0a 00 00 00\n") != std::string::npos; },
+                        2000));
+    EXPECT_NE(ReadText(state).find("\nLow Cut Frequency Left=120\n"), std::string::npos);
+
+    // Every line of the log is a frame, valid ones first in order.
+    std::istringstream lines(ReadText(log));
+    std::string first;
+    std::getline(lines, first);
+    EXPECT_EQ(first, "51 45 4e 07 78 00 00 81");
+
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.WaitExit(3000), 0);
+    struct stat st;
+    EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link must be gone";
+}
+
+TEST_F(Qiv72simPty, BootOverTheLine) {
+    const std::string link = dir / "com1", state = dir / "state.txt";
+    Simulator sim({"--link", link, "--state-file", state, "--speed", "4", "--boot-pause", "800"});
+    ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+    Line line(link);
+    ASSERT_TRUE(line.Pump([] { return Online == 1 && DeviceFunction == FunctionDualMono; }, 5000));
+    BootRequest = 2;  // the Analyser
+    ASSERT_TRUE(line.Pump([] { return DeviceFunction == FunctionAnalyser; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return ReadText(state).rfind("Function=Analyser\n", 0) == 0; }, 2000));
+    sim.Signal(SIGINT);
+    EXPECT_EQ(sim.WaitExit(3000), 0);
+}
+
+TEST_F(Qiv72simPty, SignalsPullAndReplugTheCable) {
+    const std::string link = dir / "com3";
+    Simulator sim({"--link", link, "--speed", "4"});
+    ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+    Line line(link);
+    EXPECT_GT(line.Drain(200), 0u);
+    sim.Signal(SIGUSR1);
+    // What was on its way still comes; then the line goes quiet and stays so.
+    ASSERT_TRUE(WaitFor([&] { return line.Drain(100) == 0; }, 3000));
+    EXPECT_EQ(line.Drain(300), 0u);
+    sim.Signal(SIGUSR2);
+    EXPECT_GT(line.Drain(300), 160u);
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.WaitExit(3000), 0);
+}
+
+TEST_F(Qiv72simPty, AnOutputNobodyReadsNeverStopsTheSimulator) {
+    const std::string link = dir / "com4";
+    Simulator sim({"--link", link, "--burst"});
+    ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the pty fills up
+    {
+        Line line(link);
+        ASSERT_TRUE(line.Pump([] { return Fake.titleUpdates >= 5; }, 3000));
+    }
+    // Closed and opened again: the line still works.
+    Line again(link);
+    ASSERT_TRUE(again.Pump([] { return Fake.titleUpdates >= 10; }, 3000));
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.WaitExit(2000), 0);
+}
+
+TEST_F(Qiv72simPty, DeviceModeTalksOnAnExistingTtyAndEndsWhenItHangsUp) {
+    // A pty stands in for a serial port: the simulator opens its slave side
+    // as the --device, the test reads the master side like the far PC.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);  // not inherited by the simulator
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string tty = ptsname(master);
+    auto line = std::make_unique<Line>(master);
+    Simulator sim({"--device", tty, "--speed", "4", "--function", "stereo"});
+    ASSERT_TRUE(line->Pump([] { return Fake.titleUpdates >= 3; }, 5000));
+    EXPECT_EQ(DeviceFunction, FunctionStereo);
+    line.reset();  // the cable's far end goes away
+    EXPECT_EQ(sim.WaitExit(3000), 1);
+}
+
+TEST_F(Qiv72simPty, AnExistingSymlinkIsReplacedAnythingElseIsLeftAlone) {
+    const std::string link = dir / "com2";
+    ASSERT_EQ(symlink("/nonexistent/ttyS9", link.c_str()), 0);
+    {
+        Simulator sim({"--link", link});
+        ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+        sim.Signal(SIGTERM);
+        EXPECT_EQ(sim.WaitExit(3000), 0);
+    }
+    const std::string file = dir / "com5";
+    std::ofstream(file) << "keep me";
+    Simulator sim({"--link", file});
+    EXPECT_EQ(sim.WaitExit(3000), 1);
+    EXPECT_EQ(ReadText(file), "keep me");
+}
+
+TEST_F(Qiv72simPty, HelpAndBadOptions) {
+    Simulator help({"--help"});
+    EXPECT_EQ(help.WaitExit(3000), 0);
+    Simulator bad({"--link", dir / "x", "--corrupt", "2"});
+    EXPECT_EQ(bad.WaitExit(3000), 2);
+}
+
+}  // namespace
