@@ -56,6 +56,23 @@ int main(int argc, char** argv) {
             written += WriteFile(root + "/frame_decoder_fuzz/seed_" + tag, body);
         }
     }
+    // Simulator seeds: the function byte, then host frames as the program
+    // sends them: parameters, switches, a store of "Vocal" in memory 3, a
+    // recall, a boot and the end mark, with a little garbage between.
+    const uint8_t commands[][4] = {{7, 120, 0, 0},  {9, 0xCE, 0xFF, 0xFF}, {19, 164, 6, 0}, {0, 0x37, 0xF3, 0x2E},
+                                   {137, '@', '@', '@'}, {134, 'l', '@', '@'}, {131, 'o', 'c', 'a'},
+                                   {128, '@', '@', 'V'}, {43, 3, 0, 0},  {44, 2, 0, 0},  {240, 0, 0, 0},
+                                   {45, 2, 0, 0},   {33, 1, 0, 0},   {20, 0, 0, 0},   {255, 0, 0, 0}};
+    for (int function = 0; function < 3; ++function) {
+        std::vector<uint8_t> seed = {static_cast<uint8_t>(function)};
+        for (const auto& c : commands) {
+            const uint8_t sum = static_cast<uint8_t>(0u - (c[0] + c[1] + c[2] + c[3]));
+            const uint8_t frame[8] = {'Q', 'E', 'N', c[0], c[1], c[2], c[3], sum};
+            seed.insert(seed.end(), frame, frame + 8);
+            seed.push_back(static_cast<uint8_t>(c[1] ^ 0x5A));
+        }
+        written += WriteFile(root + "/sim_host_fuzz/seed_" + std::to_string(function + 1), seed);
+    }
     std::printf("%d seed files written under %s\n", written, root.c_str());
-    return written == 24 ? 0 : 1;
+    return written == 27 ? 0 : 1;
 }
