@@ -1,0 +1,104 @@
+// Whole panels as the program paints them: background, then every control,
+// compared pixel for pixel with golden images in tests/golden. Run with
+// QIV_UPDATE_GOLDEN=1 to rewrite the golden images after a deliberate
+// change of the artwork or the drawing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "panel/control_drawing.h"
+#include "tests/panel_recorder.h"
+#include "tests/test_support.h"
+#include "tools/render/soft_canvas.h"
+
+namespace {
+
+const char* const GoldenNames[3] = {"dual_mono.bmp", "stereo.bmp", "analyser_settings.bmp"};
+
+RgbImage Paint(int type) {
+    SoftCanvas canvas;
+    std::string error;
+    EXPECT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, type, &error)) << error;
+    EXPECT_EQ(canvas.outsideReads, 0);
+    return canvas.target;
+}
+
+void CompareWithGolden(const RgbImage& actual, const std::string& name) {
+    const std::string path = std::string(QIV_GOLDEN_DIR) + "/" + name;
+    if (std::getenv("QIV_UPDATE_GOLDEN") != nullptr) {
+        const std::vector<uint32_t> colours = ColoursOf({&actual});
+        const bool fits = colours.size() <= 256;
+        ASSERT_TRUE(WriteFileBytes(path, EncodeBmp(actual, fits ? BmpFormat::Palette8Rle : BmpFormat::Rgb24, colours)))
+            << path;
+        return;
+    }
+    RgbImage golden;
+    std::string error;
+    ASSERT_TRUE(ReadBmpFile(path, &golden, &error)) << error << " (QIV_UPDATE_GOLDEN=1 writes it)";
+    ASSERT_EQ(golden.width, actual.width);
+    ASSERT_EQ(golden.height, actual.height);
+    int differing = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < actual.height; ++y) {
+        for (int x = 0; x < actual.width; ++x) {
+            if (golden.At(x, y) == actual.At(x, y)) continue;
+            if (differing++ == 0) {
+                firstX = x;
+                firstY = y;
+            }
+        }
+    }
+    if (differing > 0) {
+        const std::string saved = std::string(QIV_ART_DIR) + "/../actual_" + name;
+        WriteFileBytes(saved, EncodeBmp(actual, BmpFormat::Rgb24, {}));
+        ADD_FAILURE() << name << ": " << differing << " pixels differ, the first at " << firstX << "," << firstY
+                      << "; this paint is in " << saved;
+    }
+}
+
+TEST(Golden, PanelsWithDemoValues) {
+    for (int type = 0; type < 3; ++type) {
+        FreshStart();
+        ApplyDemoValues(type);
+        CompareWithGolden(Paint(type), GoldenNames[type]);
+    }
+    FreshStart();
+}
+
+TEST(Golden, EmptyPanelIsFlatGrey) {
+    SoftCanvas canvas;
+    std::string error;
+    ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, EmptyPanelType, &error)) << error;
+    EXPECT_EQ(canvas.target.width, 300);
+    EXPECT_EQ(canvas.target.height, 20);
+    EXPECT_EQ(canvas.target.pixels, std::vector<uint32_t>(300 * 20, 0x787878u));
+}
+
+// After a device frame only the changed records are drawn; the panel must
+// then look as if it had been painted whole with the new values.
+TEST(Redraw, MarkedRecordsBringThePanelUpToDate) {
+    FreshStart();
+    SoftCanvas canvas;
+    std::string error;
+    ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, 0, &error)) << error;
+    const struct {
+        int id;
+        double value;
+    } changes[] = {{9, -110}, {10, 4.5}, {5, 0}, {55, 6}, {56, 2}, {46, -33}, {42, 20},
+                   {64, -0.7}, {48, -3}, {59, -3}, {50, -3}, {67, 1}};
+    for (const auto& c : changes) {
+        ParamDesc* r = FindParam(TableDualMono, c.id);
+        r->value = c.value;
+        r->flags |= Redraw;
+    }
+    canvas.copies = 0;
+    DrawMarkedControls(CanvasOf(&canvas), DualMonoTable, DualMonoCount, false);
+    EXPECT_GT(canvas.copies, 0);
+    EXPECT_LT(canvas.copies, 100);  // a dozen records, not the whole panel (about 700 copies)
+    for (int i = 0; i < DualMonoCount; ++i) EXPECT_EQ(DualMonoTable[i].flags & Redraw, 0u);
+    const RgbImage incremental = canvas.target;
+    EXPECT_EQ(incremental.pixels, Paint(0).pixels);
+    FreshStart();
+}
+
+}  // namespace
