@@ -17,13 +17,15 @@ SMOKE_SECONDS ?= 20
 
 NATIVE_PKGS := g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+# The program under Wine and Xvfb: end-to-end tests and the demo.
+E2E_PKGS := wine64 xvfb xdotool imagemagick socat python3
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
 
 .PHONY: test demo bench deps native win fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
-	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS) $(FUZZ_PKGS); do \
+	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS) $(E2E_PKGS) $(FUZZ_PKGS); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -75,9 +77,12 @@ bench: deps
 	cmake --build $(BENCH) -j $(JOBS) --target frame_bench
 	$(BENCH)/bin/frame_bench
 
-demo:
-	@echo "make demo needs the unit simulator and the program's window; neither is here yet."
-	@exit 1
+# Runs qiv72rc.exe under Wine against the simulated unit (tools/e2e/demo.sh):
+# on $$DISPLAY when there is one, else a short tour under Xvfb that leaves
+# screenshots in build/demo/.
+demo: native win
+	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
+	  QIV_E2E_DIR=$(CURDIR)/build/demo bash tools/e2e/demo.sh
 
 clean:
 	rm -rf build

@@ -1,45 +1,62 @@
-// qiv72rc.exe: start-up and the main window.
+// qiv72rc.exe: start-up and the message loop.
 #include <windows.h>
 
+#include "app/main_window.h"
 #include "model/param_tables.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr char MainClassName[] = "QIVRCClass";
+constexpr int ClassNameMax = 40;
+constexpr UINT HandOverTimeoutMs = 5000;
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
+// A running copy: the first top-level window whose class is the main
+// window's, compared without regard to case.
+HWND FindRunningCopy() {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        char name[ClassNameMax + 1] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (lstrcmpiA(name, MainClassName) == 0) return w;
+    }
+    return nullptr;
+}
+
+void BringRunningCopyForward(HWND running, LPSTR commandLine) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(running, MSG_BRING_TO_FRONT, 1, reinterpret_cast<LPARAM>(commandLine), SMTO_ABORTIFHUNG,
+                        HandOverTimeoutMs, &result);
+}
+
+int RunMessageLoop(HACCEL accelerators) {
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (got < 0) return 0;
+        if (accelerators != nullptr && MainWindow != nullptr && TranslateAcceleratorA(MainWindow, accelerators, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    BuildIdIndices();
-
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = MainClassName;
-    if (!RegisterClassA(&wc)) return 1;
-
-    HWND hwnd = CreateWindowA(MainClassName, "QIV-72 RC", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 799, 252, nullptr, nullptr, instance, nullptr);
-    if (hwnd == nullptr) return 1;
-    ShowWindow(hwnd, showCommand);
-    UpdateWindow(hwnd);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+    if (HWND running = FindRunningCopy()) {
+        BringRunningCopyForward(running, commandLine);
+        return 0;
     }
-    return 0;
+    if (previous == nullptr && !RegisterMainWindowClass(instance)) return 0;
+    BuildIdIndices();
+    HACCEL accelerators = LoadAcceleratorsA(instance, "QENTA_ACC");
+    HWND window = CreateMainWindow(instance);
+    if (window == nullptr) return 0;
+    MainWindow = window;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return RunMessageLoop(accelerators);
 }

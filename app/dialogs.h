@@ -1,0 +1,16 @@
+// The shell's modal dialogs, all owned by the main window and centred over
+// it: about, COM port, help language, comment, store and recall.
+#pragma once
+
+#include <windows.h>
+
+// Places a dialog centred over the main window, never above or left of the
+// screen origin.
+void CenterDialog(HWND dialog);
+
+void ShowAboutBox(HWND owner);
+void ShowPortDialog(HWND owner);
+void ShowHelpLanguageDialog(HWND owner);
+void ShowCommentDialog(HWND owner);
+void ShowStoreDialog(HWND owner);
+void ShowRecallDialog(HWND owner);

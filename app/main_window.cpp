@@ -1,0 +1,412 @@
+// The main window procedure: one handler per message, a table of commands.
+#include "app/main_window.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "app/dialog_rules.h"
+#include "app/dialogs.h"
+#include "app/link_supervision.h"
+#include "app/mode_refresh.h"
+#include "app/panel_stand_in.h"
+#include "app/settings_file_win32.h"
+#include "app/setup_commands.h"
+#include "app/shell_state.h"
+#include "app/win32_handles.h"
+#include "app/window_geometry.h"
+#include "link/frame_receiver.h"
+#include "link/host_encoder.h"
+#include "link/link_seams.h"
+#include "link/link_state.h"
+#include "link/serial_win32.h"
+#include "model/param_tables.h"
+#include "resources/resource_ids.h"
+#include "setup/setup_state.h"
+
+HINSTANCE MainInstance = nullptr;
+HWND MainWindow = nullptr;
+HMENU MainMenuHandle = nullptr;
+
+namespace {
+
+constexpr char UnsavedQuestion[] = "Current data are still not saved.\nSave now?";
+constexpr char QuestionCaption[] = "QIV-72 RC";
+constexpr char Win32sText[] = "This Program requieres Windows 95 TM or Windows NT TM.";
+
+constexpr int AnalyserInputId = 34;
+constexpr int AnalyserFreezeId = 46;
+constexpr int LevelMeterDisplayId = 51;
+
+// Shell state of the main window (user-interface thread only).
+struct MainWindowState {
+    bool created = false;  // the creation handler completed
+    bool firstPaintPending = false;
+    bool mainMenuHidden = false;
+    // The main menu while it is detached from the window (hidden), so that
+    // it is destroyed with the window even then.
+    MenuOwner detachedMainMenu;
+    MenuOwner rightButtonMenu;
+    HCURSOR arrowCursor = nullptr;
+    char lastTitle[TitleCapacity] = {};
+};
+MainWindowState Shell;
+
+void SetCheck(UINT command, bool on) {
+    if (MainMenuHandle != nullptr) CheckMenuItem(MainMenuHandle, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ApplyAlwaysOnTop(HWND window) {
+    SetWindowPos(window, ProgramSettings.alwaysTop != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The unsaved-data question before data are replaced or lost. True when
+// the caller may go on.
+bool SaveFirstIfWanted(HWND window) {
+    if (UnsavedChanges == 0 || ProgramSettings.safeMode == 0) return true;
+    MessageBeep(MB_ICONEXCLAMATION);
+    switch (MessageBoxA(window, UnsavedQuestion, QuestionCaption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: return SaveSetupFile(window, DeviceFunction, true) == 1;
+        case IDNO: return true;
+        default: return false;
+    }
+}
+
+void ToggleMainMenu(HWND window) {
+    if (Shell.mainMenuHidden) {
+        SetMenu(window, Shell.detachedMainMenu.Release());
+        Shell.mainMenuHidden = false;
+    } else {
+        SetMenu(window, nullptr);
+        Shell.detachedMainMenu.Reset(MainMenuHandle);
+        Shell.mainMenuHidden = true;
+    }
+}
+
+// Analyser-only commands change a setting the way the program's own
+// changes go: limited, marked and sent with the next answers.
+void ChangeAnalyserSetting(int id, double value) {
+    if (DeviceFunction == FunctionAnalyser) RequestParamChange(value, id, TableAnalyser);
+}
+
+void InvertAnalyserSetting(int id) {
+    if (DeviceFunction != FunctionAnalyser) return;
+    const ParamDesc* p = FindParam(TableAnalyser, id);
+    if (p != nullptr) RequestParamChange(1.0 - p->value, id, TableAnalyser);
+}
+
+void SelectOfflineFunction(int function) {
+    if (Online == 0) DeviceFunction = function;
+}
+
+void RequestBoot(int function, int bootCode) {
+    if (Online != 0 && DeviceFunction != function) BootRequest = bootCode;
+}
+
+void LoadUserSettings(HWND window, const char* path) {
+    if (DeviceFunction == FunctionAnalyser) LoadAnalyserUserSettings(window, path);
+}
+
+// Commands, one small function each.
+void CmdExit(HWND w) {
+    if (ConfirmClose(w)) DestroyWindow(w);
+}
+void CmdComPort(HWND w) { ShowPortDialog(w); }
+void CmdAbout(HWND w) { ShowAboutBox(w); }
+void CmdAlwaysOnTop(HWND w) {
+    ProgramSettings.alwaysTop = ProgramSettings.alwaysTop != 0 ? 0 : 1;
+    SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
+    ApplyAlwaysOnTop(w);
+}
+void CmdOpenSetup(HWND w) {
+    OpenSetupFile(w, DeviceFunction);
+    UpdateWindowTitle();
+}
+void CmdSaveSetup(HWND w) {
+    SaveSetupFile(w, DeviceFunction, false);
+    UpdateWindowTitle();
+}
+void CmdSaveSetupAs(HWND w) {
+    SaveSetupFile(w, DeviceFunction, true);
+    UpdateWindowTitle();
+}
+void CmdSafeFileMode(HWND) {
+    ProgramSettings.safeMode = ProgramSettings.safeMode != 0 ? 0 : 1;
+    SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
+}
+void CmdScreenSaver(HWND) {
+    ProgramSettings.screenSaverOff = ProgramSettings.screenSaverOff != 0 ? 0 : 1;
+    SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
+}
+void CmdHelpContents(HWND w) { OpenHelp(w, 0); }
+void CmdToggleMainMenu(HWND w) { ToggleMainMenu(w); }
+void CmdComment(HWND w) {
+    ShowCommentDialog(w);
+    UpdateWindowTitle();
+}
+void CmdHelpLanguage(HWND w) { ShowHelpLanguageDialog(w); }
+void CmdHelpOperation(HWND w) { OpenHelp(w, HelpTopicOperation); }
+void CmdRecall(HWND w) {
+    if (SaveFirstIfWanted(w)) ShowRecallDialog(w);
+}
+void CmdStore(HWND w) { ShowStoreDialog(w); }
+void CmdAnalyserSettings(HWND w) { ShowAnalyserSettingsWindow(w); }
+void CmdOfflineDualMono(HWND) { SelectOfflineFunction(FunctionDualMono); }
+void CmdOfflineStereo(HWND) { SelectOfflineFunction(FunctionStereo); }
+void CmdOfflineSmallWindow(HWND) { SelectOfflineFunction(FunctionNone); }
+void CmdOfflineAnalyser(HWND) { SelectOfflineFunction(FunctionAnalyser); }
+void CmdInputLeft(HWND) { ChangeAnalyserSetting(AnalyserInputId, 0.0); }
+void CmdInputRight(HWND) { ChangeAnalyserSetting(AnalyserInputId, 1.0); }
+void CmdInputBoth(HWND) { ChangeAnalyserSetting(AnalyserInputId, 2.0); }
+void CmdUserSettingsA(HWND w) { LoadUserSettings(w, "fastkey5.a72"); }
+void CmdUserSettingsB(HWND w) { LoadUserSettings(w, "fastkey6.a72"); }
+void CmdUserSettingsC(HWND w) { LoadUserSettings(w, "fastkey7.a72"); }
+void CmdUserSettingsD(HWND w) { LoadUserSettings(w, "fastkey8.a72"); }
+void CmdBootDualMono(HWND) { RequestBoot(FunctionDualMono, 1); }
+void CmdBootStereo(HWND) { RequestBoot(FunctionStereo, 3); }
+void CmdBootAnalyser(HWND) { RequestBoot(FunctionAnalyser, 2); }
+void CmdFreeze(HWND) { InvertAnalyserSetting(AnalyserFreezeId); }
+void CmdLevelMeterDisplay(HWND) { InvertAnalyserSetting(LevelMeterDisplayId); }
+
+struct Command {
+    WORD id;
+    void (*run)(HWND);
+};
+constexpr Command Commands[] = {
+    {CMD_EXIT, CmdExit},
+    {CMD_COM_PORT, CmdComPort},
+    {CMD_ABOUT, CmdAbout},
+    {CMD_ALWAYS_ON_TOP, CmdAlwaysOnTop},
+    {CMD_OPEN_SETUP, CmdOpenSetup},
+    {CMD_SAVE_SETUP, CmdSaveSetup},
+    {CMD_SAVE_SETUP_AS, CmdSaveSetupAs},
+    {CMD_SAFE_FILE_MODE, CmdSafeFileMode},
+    {CMD_DEACTIVATE_SCREENSAVER, CmdScreenSaver},
+    {CMD_HELP_CONTENTS, CmdHelpContents},
+    {CMD_TOGGLE_MAIN_MENU, CmdToggleMainMenu},
+    {CMD_COMMENT, CmdComment},
+    {CMD_HELP_LANGUAGE, CmdHelpLanguage},
+    {CMD_HELP_OPERATION, CmdHelpOperation},
+    {CMD_RECALL, CmdRecall},
+    {CMD_STORE, CmdStore},
+    {CMD_ANALYSER_SETTINGS, CmdAnalyserSettings},
+    {CMD_OFFLINE_DUAL_MONO, CmdOfflineDualMono},
+    {CMD_ANALYSER_INPUT_LEFT, CmdInputLeft},
+    {CMD_OFFLINE_STEREO, CmdOfflineStereo},
+    {CMD_ANALYSER_INPUT_RIGHT, CmdInputRight},
+    {CMD_OFFLINE_SMALL_WINDOW, CmdOfflineSmallWindow},
+    {CMD_OFFLINE_ANALYSER, CmdOfflineAnalyser},
+    {CMD_ANALYSER_INPUT_BOTH, CmdInputBoth},
+    {CMD_USER_SETTINGS_A, CmdUserSettingsA},
+    {CMD_BOOT_DUAL_MONO, CmdBootDualMono},
+    {CMD_USER_SETTINGS_B, CmdUserSettingsB},
+    {CMD_BOOT_STEREO, CmdBootStereo},
+    {CMD_USER_SETTINGS_C, CmdUserSettingsC},
+    {CMD_BOOT_ANALYSER, CmdBootAnalyser},
+    {CMD_USER_SETTINGS_D, CmdUserSettingsD},
+    {CMD_ANALYSER_FREEZE, CmdFreeze},
+    {CMD_LEVEL_METER_DISPLAY, CmdLevelMeterDisplay},
+};
+
+// The rest of the start-up, at the first paint: timer, menus, cursor, link,
+// title, the analyser settings window class.
+void LateInitialisation(HWND window) {
+    Shell.firstPaintPending = false;
+    SetTimer(window, SupervisionTimerId, SupervisionTimerMs, nullptr);
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    if (systemMenu != nullptr) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, CMD_TOGGLE_MAIN_MENU, "Toggle &Main Menu");
+    }
+    Shell.rightButtonMenu.Reset(LoadMenuA(MainInstance, "RBMENU"));
+    Shell.arrowCursor = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetupComment[0] = '\0';
+    MainMenuHandle = GetMenu(window);
+    SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
+    SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
+    SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
+    Connect(window);
+    UpdateWindowTitle();
+    SetCursor(Shell.arrowCursor);
+    RegisterAnalyserSettingsClass(MainInstance);
+}
+
+bool PlatformIsWin32s() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL known = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    return known && version.dwPlatformId == VER_PLATFORM_WIN32s;
+}
+
+// Message handlers.
+LRESULT OnCreate(HWND window) {
+    if (PlatformIsWin32s()) {
+        MessageBoxA(window, Win32sText, nullptr, MB_ICONEXCLAMATION | MB_OK);
+        return -1;
+    }
+    ReadSettingsFile(window);
+    Shell.firstPaintPending = true;
+    const Placement p = PlacementFromRect(ProgramSettings.mainWindowRect);
+    MoveWindow(window, p.x, p.y, p.width, p.height, FALSE);
+    FitWindowToPanel(window, -1, -1, true);
+    Shell.created = true;
+    return 0;
+}
+
+LRESULT OnDestroy(HWND window) {
+    Disconnect();
+    DestroyAnalyserSettingsWindow();
+    if (Shell.created) WriteSettingsFile();
+    Shell.rightButtonMenu.Reset();
+    Shell.detachedMainMenu.Reset();  // a hidden main menu is not the window's
+    KillTimer(window, SupervisionTimerId);
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnMove(HWND window) {
+    if (IsIconic(window)) return 0;
+    RECT r;
+    if (GetWindowRect(window, &r)) ProgramSettings.mainWindowRect = {r.left, r.top, r.right, r.bottom};
+    return 0;
+}
+
+LRESULT OnPaint(HWND window) {
+    if (Shell.firstPaintPending) LateInitialisation(window);
+    SetFocus(window);
+    ApplyAlwaysOnTop(window);
+    // With a function, the panel has painted (and validated) already; a
+    // resize it made meanwhile leaves its new area for the next paint.
+    if (DeviceFunction == FunctionNone) PaintEmptyPanel(window);
+    return 0;
+}
+
+LRESULT OnClose(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!ConfirmClose(window)) return 0;
+    return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
+}
+
+LRESULT OnCommNotify() {
+    // Ignored while Disconnect waits for the event thread to end.
+    if (LinkIsEnabled()) ReceiveFromPort();
+    return 0;
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    for (const Command& c : Commands) {
+        if (c.id == id) {
+            c.run(window);
+            return 0;
+        }
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (wParam == CMD_TOGGLE_MAIN_MENU) {
+        ToggleMainMenu(window);
+        return 0;
+    }
+    if ((wParam & 0xFFF0) == SC_SCREENSAVE && ProgramSettings.screenSaverOff != 0) return 1;
+    return DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT OnTimer(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (wParam == SupervisionTimerId && LinkSupervisionTick()) {
+        UpdateWindowTitle();
+        RefreshModeState();
+        PutMetersAtRest(DeviceFunction);
+    }
+    return DefWindowProcA(window, WM_TIMER, wParam, lParam);
+}
+
+LRESULT OnRightButtonDown(HWND window, LPARAM lParam) {
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &at);
+    const int position = (Shell.mainMenuHidden ? 1 : 0) + (DeviceFunction == FunctionAnalyser ? 2 : 0) +
+                         (DeviceFunction == FunctionNone ? 4 : 0);
+    HMENU popup = Shell.rightButtonMenu.Get() != nullptr ? GetSubMenu(Shell.rightButtonMenu.Get(), position) : nullptr;
+    if (popup == nullptr) return 0;
+    return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, window, nullptr);
+}
+
+LRESULT OnBringToFront(HWND window, WPARAM wParam) {
+    if (wParam != 1) return 0;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    BringWindowToTop(window);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    MainWindow = window;
+    if (DeviceFunction >= FunctionDualMono && DeviceFunction <= FunctionAnalyser)
+        DispatchToPanel(window, msg, wParam, lParam);
+    switch (msg) {
+        case WM_CREATE: return OnCreate(window);
+        case WM_DESTROY: return OnDestroy(window);
+        case WM_MOVE: return OnMove(window);
+        case WM_PAINT: return OnPaint(window);
+        case WM_CLOSE: return OnClose(window, wParam, lParam);
+        case WM_COMMNOTIFY: return OnCommNotify();
+        case WM_COMMAND: return OnCommand(window, wParam, lParam);
+        case WM_SYSCOMMAND: return OnSysCommand(window, wParam, lParam);
+        case WM_TIMER: return OnTimer(window, wParam, lParam);
+        case WM_RBUTTONDOWN: return OnRightButtonDown(window, lParam);
+        case MSG_BRING_TO_FRONT: return OnBringToFront(window, wParam);
+        default: return DefWindowProcA(window, msg, wParam, lParam);
+    }
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "DSP");
+    wc.hCursor = nullptr;
+    wc.hbrBackground = nullptr;
+    wc.lpszMenuName = "MainMenu";
+    wc.lpszClassName = MainClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    MainInstance = instance;
+    return CreateWindowExA(WS_EX_STATICEDGE, MainClassName, InitialTitle, WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, MainWindowWidth, MainWindowHeight, nullptr, nullptr, instance,
+                           nullptr);
+}
+
+bool ConfirmClose(HWND window) {
+    if (!SaveFirstIfWanted(window)) return false;
+    Disconnect();
+    return true;
+}
+
+void OpenHelp(HWND owner, int topic) {
+    const char* file = HelpFileName(ProgramSettings.helpLanguage, DeviceFunction);
+    if (topic == 0)
+        WinHelpA(owner, file, HELP_CONTENTS, 0);
+    else
+        WinHelpA(owner, file, HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+}
+
+// The title seam of the link core.
+void UpdateWindowTitle() {
+    if (MainWindow == nullptr) return;
+    const int f = (DeviceFunction >= 0 && DeviceFunction < FunctionSlots) ? DeviceFunction : 0;
+    char title[TitleCapacity];
+    ComposeWindowTitle({f, Online != 0, CurrentSetupTitle[f], UnsavedChanges != 0, TransmitCount}, title, sizeof title);
+    if (std::strcmp(title, Shell.lastTitle) == 0) return;
+    SetWindowTextA(MainWindow, title);
+    std::memcpy(Shell.lastTitle, title, sizeof title);
+}

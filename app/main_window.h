@@ -1,0 +1,31 @@
+// The main window: its class, its procedure with one handler per message,
+// the commands of the menus and accelerators, the link supervision on the
+// 400 ms timer, the title, and the values the rest of the program reaches
+// it by. Everything here runs on the user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr char MainClassName[] = "QIVRCClass";
+inline constexpr char InitialTitle[] = "QIV-72 Remote Control Tool";
+inline constexpr int MainWindowWidth = 802;
+inline constexpr int MainWindowHeight = 277;
+inline constexpr UINT_PTR SupervisionTimerId = 1;
+
+// Process-wide shell values (user-interface thread only).
+extern HINSTANCE MainInstance;
+extern HWND MainWindow;
+// The window's MainMenu, remembered at the first paint; null before.
+extern HMENU MainMenuHandle;
+
+bool RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance);
+LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Asks about unsaved data when Safe File Mode is on; when the program may
+// close, disconnects the link and returns true.
+bool ConfirmClose(HWND window);
+
+// Opens the help file of the current help language and function: at its
+// contents (topic 0) or at a topic number.
+void OpenHelp(HWND owner, int topic);

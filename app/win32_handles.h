@@ -1,0 +1,81 @@
+// Small owners of Win32 handles: each closes, deletes or releases what it
+// holds exactly once, when it goes out of scope or is reset.
+#pragma once
+
+#include <windows.h>
+
+// A kernel object handle (file, event, thread). Null and
+// INVALID_HANDLE_VALUE both mean "none".
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : handle_(h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE h = nullptr) {
+        if (Valid()) CloseHandle(handle_);
+        handle_ = h;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// A GDI object made for one drawing (brush, pen, bitmap).
+template <typename T>
+class GdiObject {
+public:
+    explicit GdiObject(T object) : object_(object) {}
+    ~GdiObject() {
+        if (object_ != nullptr) DeleteObject(object_);
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    T Get() const { return object_; }
+
+private:
+    T object_;
+};
+
+// The begin-paint/end-paint bracket of one paint message.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window_, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_ = nullptr;
+};
+
+// A menu that no window owns (a loaded popup menu, or the main menu while
+// it is detached from the window).
+class MenuOwner {
+public:
+    MenuOwner() = default;
+    ~MenuOwner() { Reset(); }
+    MenuOwner(const MenuOwner&) = delete;
+    MenuOwner& operator=(const MenuOwner&) = delete;
+    HMENU Get() const { return menu_; }
+    // Gives the menu back to a window, which destroys it from now on.
+    HMENU Release() {
+        HMENU m = menu_;
+        menu_ = nullptr;
+        return m;
+    }
+    void Reset(HMENU m = nullptr) {
+        if (menu_ != nullptr) DestroyMenu(menu_);
+        menu_ = m;
+    }
+
+private:
+    HMENU menu_ = nullptr;
+};

@@ -1,0 +1,90 @@
+#include "app/window_geometry.h"
+
+#include <cstdint>
+
+#include "model/param_tables.h"
+
+namespace {
+
+int32_t Clamp64(int64_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : (v > hi ? hi : static_cast<int32_t>(v));
+}
+
+double AnalyserValue(int id) {
+    const ParamDesc* p = FindParam(TableAnalyser, id);
+    return p != nullptr ? p->value : 0.0;
+}
+
+int WholePart(double v) {
+    if (!(v > -1000.0 && v < 1000.0)) return 0;  // also NaN
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+ScreenPoint CenteredDialogPosition(const ScreenRect& main, int32_t w, int32_t h) {
+    const int64_t mainW = static_cast<int64_t>(main.right) - main.left;
+    const int64_t mainH = static_cast<int64_t>(main.bottom) - main.top;
+    int64_t x = main.left + (mainW - w) / 2;
+    int64_t y = main.top + (mainH - h) / 2;
+    if (x <= 0) x = 0;
+    if (y <= 0) y = 0;
+    return {Clamp64(x, 0, INT32_MAX), Clamp64(y, 0, INT32_MAX)};
+}
+
+Placement PlacementFromRect(const ScreenRect& r) {
+    const int32_t x = Clamp64(r.left, -32768, 32767);
+    const int32_t y = Clamp64(r.top, -32768, 32767);
+    const int32_t w = Clamp64(static_cast<int64_t>(r.right) - r.left, 0, 32767);
+    const int32_t h = Clamp64(static_cast<int64_t>(r.bottom) - r.top, 0, 32767);
+    return {x, y, w, h};
+}
+
+PanelFitResult ComputePanelFit(const PanelFitInput& in) {
+    const int64_t windowW = static_cast<int64_t>(in.window.right) - in.window.left;
+    const int64_t windowH = static_cast<int64_t>(in.window.bottom) - in.window.top;
+    int64_t wantW = in.wantedWidth;
+    int64_t wantH = in.wantedHeight;
+    int64_t excessW = static_cast<int64_t>(in.clientWidth) - wantW;
+    int64_t excessH = static_cast<int64_t>(in.clientHeight) - wantH;
+    if (wantW < 0) {
+        excessW = 0;
+        wantW = windowW;
+    }
+    if (wantH < 0) {
+        excessH = 0;
+        wantH = windowH;
+    }
+    if (excessW == 0 && excessH == 0 && !in.force) return {false, {}};
+
+    const int64_t newW = windowW - excessW;
+    const int64_t newH = windowH - excessH;
+    int64_t top = in.window.top;
+    if (in.workHeight - wantH < top) top = in.workHeight - wantH;
+    if (top <= 0) top = 0;
+    int64_t left = in.window.left + excessW / 2;
+    if (left > in.workWidth - wantW) left = in.workWidth - wantW;
+    if (left <= 0) left = 0;
+    return {true,
+            {Clamp64(left, 0, 32767), Clamp64(top, 0, 32767), Clamp64(newW, 0, 32767), Clamp64(newH, 0, 32767)}};
+}
+
+void AnalyserPanelClientSize(int32_t& width, int32_t& height) {
+    // Band width and height of the 18 layouts (size x 6 + range x 3 +
+    // resolution).
+    static constexpr int32_t bandWidth[18] = {10, 10, 10, 10, 10, 10, 15, 15, 15, 15, 15, 15, 20, 20, 20, 20, 20, 20};
+    static constexpr int32_t bandHeight[18] = {123, 125, 129, 203, 154, 131, 245, 249, 241,
+                                               304, 256, 261, 428, 435, 433, 506, 460, 469};
+    int row = WholePart(AnalyserValue(43)) * 6 + WholePart(AnalyserValue(37)) * 3 + WholePart(AnalyserValue(42));
+    if (row < 0 || row >= 18) row = 1;
+    int type = WholePart(AnalyserValue(33));
+    if (type < 0 || type > 7) type = 0;
+    const int bands = AnalyserBandCounts[type];
+    int hidden = 30 - bands;
+    const double rate = AnalyserValue(55);
+    if (hidden < 14 && (rate == 0.0 || rate == 4.0)) ++hidden;
+    const int meters = WholePart(AnalyserValue(51));
+    const int32_t pitch = bandWidth[row] + 4;
+    width = (30 - hidden + 5 * meters) * pitch + 52;
+    height = bandHeight[row] + 40;
+}

@@ -1,0 +1,57 @@
+// Numbers shared by the resource script and the program: menu and
+// accelerator commands, dialog controls, the window messages between the
+// parts of the program. Plain #defines, so that the resource compiler reads
+// them too.
+#pragma once
+
+// Commands.
+#define CMD_EXIT 40001
+#define CMD_COM_PORT 40006
+#define CMD_ABOUT 40007
+#define CMD_ALWAYS_ON_TOP 40008
+#define CMD_OPEN_SETUP 40012
+#define CMD_SAVE_SETUP 40013
+#define CMD_SAVE_SETUP_AS 40016
+#define CMD_SAFE_FILE_MODE 40017
+#define CMD_DEACTIVATE_SCREENSAVER 40018
+#define CMD_HELP_CONTENTS 40022
+#define CMD_TOGGLE_MAIN_MENU 40036
+#define CMD_COMMENT 40037
+#define CMD_HELP_LANGUAGE 40040
+#define CMD_HELP_OPERATION 40041
+#define CMD_RECALL 40042
+#define CMD_STORE 40043
+#define CMD_ANALYSER_SETTINGS 40044
+#define CMD_OFFLINE_DUAL_MONO 40045
+#define CMD_ANALYSER_INPUT_LEFT 40046
+#define CMD_OFFLINE_STEREO 40047
+#define CMD_ANALYSER_INPUT_RIGHT 40048
+#define CMD_OFFLINE_SMALL_WINDOW 40049
+#define CMD_OFFLINE_ANALYSER 40050
+#define CMD_ANALYSER_INPUT_BOTH 40051
+#define CMD_USER_SETTINGS_A 40052
+#define CMD_BOOT_DUAL_MONO 40053
+#define CMD_USER_SETTINGS_B 40054
+#define CMD_BOOT_STEREO 40055
+#define CMD_USER_SETTINGS_C 40056
+#define CMD_BOOT_ANALYSER 40057
+#define CMD_USER_SETTINGS_D 40058
+#define CMD_ANALYSER_FREEZE 40059
+#define CMD_LEVEL_METER_DISPLAY 40060
+
+// Dialog controls.
+#define IDC_PORT_LIST 1006
+#define IDC_COMMENT_EDIT 1020
+#define IDC_HELP_BUTTON 1090
+#define IDC_STORE_NAME 1098
+#define IDC_HELP_LANGUAGE_LIST 1109
+#define IDC_STORE_NUMBER 1111
+#define IDC_RECALL_LIST 1113
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Window messages: the panel's redraw request and a second copy's call.
+#define MSG_PANEL_REDRAW (0x0400 + 10)
+#define MSG_BRING_TO_FRONT (0x0400 + 100)
+

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The COM port: a missing port at start, a change in the COM-Port Select
+# dialog that reconnects at once, a port held by another program, a unit
+# that vanishes while online, and Exit within a second in each state.
+source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
+e2e_init port
+
+e2e_sim 2 --function dual-mono
+SIM2=$SIM_PID
+e2e_ini "COMPort=COM3" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
+e2e_start
+
+# COM3 does not exist: the message, then the program runs offline.
+drive_ok answer "Selected COM-Port is not available." 1 15000
+[[ "$DRIVEN" == "Error|Selected COM-Port is not available.
+Check setup or stop other applications
+ using this port!" ]] || fail "port message reads: $DRIVEN"
+drive_ok wait-title "KOV QIV-72 - No Operation" 3000
+sleep 1.3
+drive_ok title
+[ "$DRIVEN" = "KOV QIV-72 - No Operation" ] || fail "offline without a port, the title is '$DRIVEN'"
+
+# The dialog shows COM3 and reconnects to COM2 when chosen.
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok items "COM-Port Select" 1006
+[ "$(echo $DRIVEN)" = "COM1 COM2 COM3 COM4" ] || fail "port list is: $DRIVEN"
+drive_ok cursel "COM-Port Select" 1006
+[ "$DRIVEN" = "2" ] || fail "COM3 not preselected (position $DRIVEN)"
+drive_ok select "COM-Port Select" 1006 1
+drive_ok click "COM-Port Select" 1
+drive_ok wait-no-dialog "COM-Port Select" 3000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 2000
+say "choosing COM2 reconnected the link"
+
+# Choosing the same port again still reconnects (the link stays usable).
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok click "COM-Port Select" 1
+drive_ok wait-no-dialog "COM-Port Select" 3000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 2000
+
+# COM4 is held: the system refuses to open it.
+e2e_locked_port 4
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok select "COM-Port Select" 1006 3
+drive_ok click "COM-Port Select" 1
+drive_ok answer "Selected COM-Port is not available." 1 5000
+drive_ok wait-title "Dual Mono Remote Control - OFFLINE" 3000
+say "a held port gives the message and the program goes offline"
+
+# The port is free again, with a Stereo unit on it; choosing it again
+# connects at once.
+kill -TERM "$LOCKED_PID"
+wait "$LOCKED_PID" 2>/dev/null
+e2e_sim 4 --function stereo
+SIM4=$SIM_PID
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok cursel "COM-Port Select" 1006
+[ "$DRIVEN" = "3" ] || fail "COM4 not preselected after choosing it (position $DRIVEN)"
+drive_ok click "COM-Port Select" 1
+drive_ok wait-no-dialog "COM-Port Select" 3000
+drive_ok wait-title "Stereo Remote Control - ONLINE" 3000
+say "connected to the Stereo unit on COM4"
+
+# The unit vanishes while online: no hang, OFFLINE, and Exit stays quick.
+kill -TERM "$SIM4"
+wait "$SIM4" 2>/dev/null
+drive_ok wait-title "Stereo Remote Control - OFFLINE" 3000
+sleep 1
+drive_ok exit-time 5000
+say "Exit after the unit vanished took $DRIVEN ms"
+[ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms after the unit vanished"
+
+# The missing port at start, then Exit.
+e2e_start
+drive_ok answer "Selected COM-Port is not available." 1 15000
+drive_ok wait-title "No Operation" 3000
+drive_ok exit-time 5000
+say "Exit without a port took $DRIVEN ms"
+[ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms without a port"
+grep -q '^COMPort=COM4' "$INI" || fail "the chosen port was not kept: $(grep COMPort "$INI")"
+say "PASS"

@@ -1,0 +1,268 @@
+# Shared harness of the end-to-end tests and of `make demo`: a private Wine
+# prefix under build/, an Xvfb display, the unit simulator on a
+# pseudo-terminal linked as a COM port of that prefix, qiv72rc.exe, and
+# qivdrive.exe, which works the program from inside the same Wine session.
+#
+# Source it, then call e2e_init NAME. Everything started here is stopped by
+# the EXIT trap: the prefix's Wine processes with `wineserver -k` (this
+# prefix only), the simulator and Xvfb by their process ids.
+#
+# Inputs (environment): QIV_ROOT (source tree), QIV_WIN_BIN (directory of
+# qiv72rc.exe and qivdrive.exe), QIV_SIM (qiv72sim), QIV_E2E_DIR (where the
+# prefix and the test directories go).
+
+set -u
+
+WINE=${WINE:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+
+E2E_PIDS=()
+E2E_SIM_PIDS=()
+E2E_XVFB_PID=
+E2E_FAILED=0
+
+say() { printf '[%s] %s\n' "${E2E_NAME:-e2e}" "$*"; }
+
+fail() {
+    say "FAIL: $*"
+    E2E_FAILED=1
+    exit 1
+}
+
+# Exit code 77: ctest reports the test as skipped.
+skip_loudly() {
+    echo "######################################################################"
+    echo "# SKIPPED ${E2E_NAME:-e2e}: $*"
+    echo "# The end-to-end tests need Wine and Xvfb; they did NOT run."
+    echo "######################################################################"
+    exit 77
+}
+
+now_ms() { date +%s%3N; }
+
+e2e_cleanup() {
+    local rc=$?
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        "$WINESERVER" -k >/dev/null 2>&1 8>&- || true
+    fi
+    local p
+    for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}"; do
+        kill -TERM "$p" >/dev/null 2>&1 || true
+    done
+    for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}"; do
+        wait "$p" >/dev/null 2>&1 || true
+    done
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill -TERM "$E2E_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$E2E_XVFB_PID" >/dev/null 2>&1 || true
+    fi
+    if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ] && [ -n "${E2E_WORK:-}" ]; then
+        say "test directory kept: $E2E_WORK"
+        [ -f "$E2E_WORK/host.log" ] && { say "host log (last lines):"; tail -n 12 "$E2E_WORK/host.log"; }
+    fi
+    return "$rc"
+}
+
+# e2e_init NAME: checks the tools, makes the prefix (once), a fresh test
+# directory and a display.
+e2e_init() {
+    e2e_prepare "$1"
+    e2e_display
+}
+
+# e2e_prepare NAME: everything but the display.
+e2e_prepare() {
+    E2E_NAME=$1
+    : "${QIV_ROOT:?}" "${QIV_WIN_BIN:?}" "${QIV_SIM:?}" "${QIV_E2E_DIR:?}"
+    PROGRAM_EXE=$QIV_WIN_BIN/qiv72rc.exe
+    DRIVE_EXE=$QIV_WIN_BIN/qivdrive.exe
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+
+    [ -x "$WINE" ] || skip_loudly "no Wine loader at $WINE"
+    command -v Xvfb >/dev/null || skip_loudly "no Xvfb"
+    "$WINE" --version >/dev/null 2>&1 || skip_loudly "$WINE does not run here"
+    [ -f "$PROGRAM_EXE" ] || fail "no $PROGRAM_EXE (build the Windows program first: make win)"
+    [ -f "$DRIVE_EXE" ] || fail "no $DRIVE_EXE (make win)"
+    [ -x "$QIV_SIM" ] || fail "no simulator $QIV_SIM (make native)"
+
+    mkdir -p "$QIV_E2E_DIR"
+    # One test at a time on the shared prefix, also across ctest runs
+    # started in parallel (its COM ports, QEN72.INI and wineserver).
+    exec 8>"$QIV_E2E_DIR/run.lock"
+    flock -w 900 8 || fail "another run holds $QIV_E2E_DIR/run.lock"
+    export WINEPREFIX=$QIV_E2E_DIR/prefix
+    e2e_make_prefix
+    E2E_WORK=$QIV_E2E_DIR/$E2E_NAME
+    rm -rf "$E2E_WORK"
+    mkdir -p "$E2E_WORK"
+    WINDOWS_DIR=$WINEPREFIX/drive_c/windows
+    INI=$WINDOWS_DIR/QEN72.INI
+    rm -f "$WINEPREFIX"/dosdevices/com[1-4]
+}
+
+# e2e_virtual_desktop on|off: whether the prefix's windows live on a Wine
+# virtual desktop of 1024 x 768 (on for Xvfb, off on a real desktop).
+e2e_virtual_desktop() {
+    if [ "$1" = on ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 8>&-
+    else
+        "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 8>&-
+    fi
+    "$WINESERVER" -w 8>&-
+}
+
+# The prefix is made once and shared by the tests, which run one at a time.
+# Its windows live on a Wine virtual desktop: without a window manager, Wine
+# would wait two seconds for the X server whenever a window closes.
+e2e_make_prefix() {
+    exec 9>"$QIV_E2E_DIR/prefix.lock"
+    flock 9
+    if [ ! -f "$WINEPREFIX/.qiv-ready" ]; then
+        say "creating the Wine prefix $WINEPREFIX (once)"
+        rm -rf "$WINEPREFIX"
+        DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 8>&- 9>&- || { flock -u 9; fail "wineboot failed"; }
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 8>&- 9>&-
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 8>&- 9>&-
+        "$WINESERVER" -w 8>&- 9>&-
+        touch "$WINEPREFIX/.qiv-ready"
+    fi
+    flock -u 9
+    exec 9>&-
+}
+
+e2e_display() {
+    local fdfile=$E2E_WORK/display
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 8>&- &
+    E2E_XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.05
+    done
+    [ -s "$fdfile" ] || fail "Xvfb did not start"
+    export DISPLAY=:$(tr -d '\n' <"$fdfile")
+}
+
+# e2e_sim PORT [simulator options]: a unit on COM<PORT> of the prefix.
+# Sets SIM_PID, HOST_LOG and STATE_FILE.
+e2e_sim() {
+    local port=$1
+    shift
+    local link=$WINEPREFIX/dosdevices/com$port
+    HOST_LOG=$E2E_WORK/host$port.log
+    STATE_FILE=$E2E_WORK/state$port.txt
+    "$QIV_SIM" --link "$link" --host-log "$HOST_LOG" --state-file "$STATE_FILE" --quiet "$@" \
+        >"$E2E_WORK/sim$port.out" 2>&1 8>&- &
+    SIM_PID=$!
+    E2E_SIM_PIDS+=("$SIM_PID")
+    local i
+    for i in $(seq 1 100); do
+        [ -L "$link" ] && [ -s "$STATE_FILE" ] && return 0
+        sleep 0.05
+    done
+    fail "the simulator did not come up on $link"
+}
+
+# e2e_ini LINE...: QEN72.INI with these lines (CR LF), as the user's file.
+e2e_ini() {
+    mkdir -p "$WINDOWS_DIR"
+    { printf '[Settings]\r\n'; local l; for l in "$@"; do printf '%s\r\n' "$l"; done; } >"$INI"
+}
+
+# Starts qiv72rc.exe; PROGRAM_PID is the Wine loader's process.
+e2e_start() {
+    "$WINE" "$PROGRAM_EXE" >"$E2E_WORK/program.out" 2>&1 8>&- &
+    PROGRAM_PID=$!
+    E2E_PIDS+=("$PROGRAM_PID")
+}
+
+# Runs qivdrive.exe; its output without the console's carriage returns.
+drive() {
+    local out rc
+    out=$("$WINE" "$DRIVE_EXE" "$@" 8>&-)
+    rc=$?
+    [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
+    return $rc
+}
+
+# drive_ok ARGS...: the driver must succeed; its output is in DRIVEN.
+drive_ok() {
+    DRIVEN=$(drive "$@") || fail "qivdrive $*: $DRIVEN"
+}
+
+# wait_file_line FILE REGEX TIMEOUT_S: a line of FILE must match in time.
+wait_file_line() {
+    local file=$1 re=$2 limit=$3 start
+    start=$(now_ms)
+    while [ $(($(now_ms) - start)) -lt $((limit * 1000)) ]; do
+        [ -f "$file" ] && grep -E -q -- "$re" "$file" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+expect_file_line() {
+    wait_file_line "$1" "$2" "$3" || fail "no line matching '$2' in $(basename "$1") within $3 s"
+}
+
+# Host frames as the simulator logs them: "51 45 4e cc v1 v2 v3 ss".
+host_frame() { printf '51 45 4e %s' "$1"; }
+
+# The X window of the Wine virtual desktop, for real key and mouse events.
+desktop_window() {
+    local w i
+    for i in $(seq 1 100); do
+        w=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+
+# A real click on the main window's caption: Wine's virtual desktop takes
+# keys from the X server only after such a click.
+click_caption() {
+    drive_ok window-rect
+    local left top right bottom
+    read -r left top right bottom <<<"$DRIVEN"
+    xdotool mousemove $(((left + right) / 2)) $((top + 8)) click 1
+    sleep 0.3
+}
+
+# A real right click inside the main window's client area.
+right_click_client() {
+    drive_ok window-rect
+    local left top right bottom
+    read -r left top right bottom <<<"$DRIVEN"
+    xdotool mousemove $((left + 40)) $((bottom - 8)) click 3
+}
+
+# e2e_locked_port PORT: COM<PORT> becomes a port the system refuses to open,
+# as Windows refuses a port another program holds. (Wine does not enforce
+# exclusive opens of serial ports, so a second opener is no test; a
+# pseudo-terminal whose master is still locked fails every open.) Sets
+# LOCKED_PID; killing it frees the link.
+e2e_locked_port() {
+    local link=$WINEPREFIX/dosdevices/com$1
+    rm -f "$link"
+    /usr/bin/python3 - "$link" >"$E2E_WORK/locked$1.out" 2>&1 8>&- <<'PY' &
+import ctypes, os, signal, sys
+libc = ctypes.CDLL(None, use_errno=True)
+libc.ptsname.restype = ctypes.c_char_p
+master = libc.posix_openpt(os.O_RDWR | os.O_NOCTTY)
+if master < 0:
+    sys.exit("posix_openpt failed")
+slave = libc.ptsname(master).decode()
+os.symlink(slave, sys.argv[1])
+print("locked", slave, flush=True)
+signal.signal(signal.SIGTERM, lambda *a: (os.unlink(sys.argv[1]), sys.exit(0)))
+signal.pause()
+PY
+    LOCKED_PID=$!
+    E2E_PIDS+=("$LOCKED_PID")
+    wait_file_line "$E2E_WORK/locked$1.out" '^locked' 10 || fail "could not lock COM$1: $(cat "$E2E_WORK/locked$1.out")"
+}

@@ -1,0 +1,482 @@
+// qivdrive.exe: drives qiv72rc.exe from inside the same Wine session, the
+// way a user would: finds the main window, its dialogs and message boxes,
+// reads the title, posts menu commands and button clicks, selects list
+// entries, types into edits, and measures how long things take. One
+// command per run; prints its result on stdout; exit code 0 on success, 1
+// when the awaited thing did not happen in time, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char MainClass[] = "QIVRCClass";
+constexpr DWORD PollMs = 5;
+
+ULONGLONG Now() { return GetTickCount64(); }
+
+long long UnixMs() {
+    FILETIME ft;
+    GetSystemTimePreciseAsFileTime(&ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    return static_cast<long long>((t.QuadPart - 116444736000000000ULL) / 10000ULL);
+}
+
+HWND FindMain() { return FindWindowA(MainClass, nullptr); }
+
+int CountMain() {
+    int n = 0;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (lstrcmpiA(name, MainClass) == 0) ++n;
+    }
+    return n;
+}
+
+std::string TextOf(HWND w) {
+    char text[512] = {};
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+// The text of a control in the program: an edit keeps its text to itself,
+// so it is asked with WM_GETTEXT (wide, as Wine hands texts across).
+std::string ControlText(HWND c) {
+    wchar_t wide[512] = {};
+    DWORD_PTR unused = 0;
+    SendMessageTimeoutW(c, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &unused);
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+std::string Title() {
+    HWND w = FindMain();
+    return w != nullptr ? TextOf(w) : std::string("<no window>");
+}
+
+DWORD MainProcess() {
+    HWND w = FindMain();
+    DWORD pid = 0;
+    if (w != nullptr) GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+bool HasPrefixClass(HWND w, const char* cls) {
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    return std::strcmp(name, cls) == 0;
+}
+
+// Visible dialog boxes (#32770) of the program.
+std::vector<HWND> Dialogs() {
+    std::vector<HWND> found;
+    const DWORD pid = MainProcess();
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(w) || !HasPrefixClass(w, "#32770")) continue;
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (pid != 0 && owner != pid) continue;
+        found.push_back(w);
+    }
+    return found;
+}
+
+HWND DialogByCaption(const char* caption) {
+    for (HWND d : Dialogs())
+        if (TextOf(d) == caption) return d;
+    return nullptr;
+}
+
+// The texts of a dialog's static controls, joined by "|".
+std::string StaticTexts(HWND dialog) {
+    std::string all;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!HasPrefixClass(c, "Static")) continue;
+        const std::string t = TextOf(c);
+        if (t.empty()) continue;
+        if (!all.empty()) all += "|";
+        all += t;
+    }
+    return all;
+}
+
+HWND MessageBoxWith(const char* text) {
+    for (HWND d : Dialogs())
+        if (StaticTexts(d).find(text) != std::string::npos) return d;
+    return nullptr;
+}
+
+template <typename F>
+bool WaitFor(DWORD timeoutMs, F done) {
+    const ULONGLONG start = Now();
+    for (;;) {
+        if (done()) return true;
+        if (Now() - start >= timeoutMs) return false;
+        Sleep(PollMs);
+    }
+}
+
+int Fail(const std::string& why) {
+    std::printf("FAIL %s\n", why.c_str());
+    return 1;
+}
+
+DWORD Ms(const char* s) { return static_cast<DWORD>(std::strtoul(s, nullptr, 10)); }
+
+HWND NeedDialog(const char* caption) {
+    HWND d = nullptr;
+    WaitFor(3000, [&] { return (d = DialogByCaption(caption)) != nullptr; });
+    return d;
+}
+
+// --- commands ------------------------------------------------------------
+
+int CmdWaitWindow(DWORD timeout) {
+    HWND w = nullptr;
+    if (!WaitFor(timeout, [&] { return (w = FindMain()) != nullptr; })) return Fail("no main window");
+    std::printf("%p\n", static_cast<void*>(w));
+    return 0;
+}
+
+int CmdWaitTitle(const char* text, DWORD timeout, bool present) {
+    const ULONGLONG start = Now();
+    if (!WaitFor(timeout, [&] { return (Title().find(text) != std::string::npos) == present; }))
+        return Fail("title is \"" + Title() + "\"");
+    std::printf("%llu %s\n", Now() - start, Title().c_str());
+    return 0;
+}
+
+// Milliseconds from the first title holding `first` to the first holding
+// `second`.
+int CmdTimeBetween(const char* first, const char* second, DWORD timeout) {
+    if (!WaitFor(timeout, [&] { return Title().find(first) != std::string::npos; }))
+        return Fail("title never held \"" + std::string(first) + "\", is \"" + Title() + "\"");
+    const ULONGLONG start = Now();
+    if (!WaitFor(timeout, [&] { return Title().find(second) != std::string::npos; }))
+        return Fail("title never held \"" + std::string(second) + "\", is \"" + Title() + "\"");
+    std::printf("%llu\n", Now() - start);
+    return 0;
+}
+
+// Writes "<unix ms>\t<title>" at every change, for `duration` ms.
+int CmdWatchTitle(const char* path, DWORD duration) {
+    std::FILE* f = std::fopen(path, "w");
+    if (f == nullptr) return Fail("cannot write " + std::string(path));
+    std::string last = "\x01";
+    const ULONGLONG start = Now();
+    while (Now() - start < duration) {
+        const std::string t = Title();
+        if (t != last) {
+            std::fprintf(f, "%lld\t%s\n", UnixMs(), t.c_str());
+            std::fflush(f);
+            last = t;
+        }
+        Sleep(2);
+    }
+    std::fclose(f);
+    return 0;
+}
+
+int CmdPost(UINT msg, WPARAM wParam) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    PostMessageA(w, msg, wParam, 0);
+    return 0;
+}
+
+// Sends a system command and prints the window's answer.
+int CmdSendSysCommand(WPARAM id) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(w, WM_SYSCOMMAND, id, 0, SMTO_ABORTIFHUNG, 3000, &result)) return Fail("no answer");
+    std::printf("%lu\n", static_cast<unsigned long>(result));
+    return 0;
+}
+
+int CmdWaitDialog(const char* caption, DWORD timeout, bool present) {
+    if (!WaitFor(timeout, [&] { return (DialogByCaption(caption) != nullptr) == present; }))
+        return Fail(std::string("dialog \"") + caption + (present ? "\" did not open" : "\" did not close"));
+    std::printf("ok\n");
+    return 0;
+}
+
+int CmdSetText(const char* caption, int id, const char* text) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    wchar_t wide[512] = {};
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 512);
+    SendDlgItemMessageW(d, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
+    return 0;
+}
+
+int CmdGetText(const char* caption, int id) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    std::printf("%s\n", ControlText(GetDlgItem(d, id)).c_str());
+    return 0;
+}
+
+bool IsListBox(HWND c) { return HasPrefixClass(c, "ListBox"); }
+
+int CmdSelect(const char* caption, int id, int index) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    HWND c = GetDlgItem(d, id);
+    if (IsListBox(c)) {
+        SendMessageA(c, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+    } else {
+        SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+    }
+    return 0;
+}
+
+int CmdCurSel(const char* caption, int id) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    HWND c = GetDlgItem(d, id);
+    const LRESULT sel = SendMessageA(c, IsListBox(c) ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
+    std::printf("%ld\n", static_cast<long>(sel));
+    return 0;
+}
+
+int CmdItems(const char* caption, int id) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    HWND c = GetDlgItem(d, id);
+    const bool list = IsListBox(c);
+    const LRESULT n = SendMessageA(c, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        // The wide message: Wine hands list texts across processes as UTF-16.
+        wchar_t wide[256] = {};
+        SendMessageW(c, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        std::printf("%s\n", text);
+    }
+    return 0;
+}
+
+int CmdClick(const char* caption, int id, WORD code) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(d, id)));
+    return 0;
+}
+
+int CmdMessageBox(const char* text, DWORD timeout) {
+    HWND d = nullptr;
+    if (!WaitFor(timeout, [&] { return (d = MessageBoxWith(text)) != nullptr; }))
+        return Fail("no message box with \"" + std::string(text) + "\"");
+    std::printf("%s|%s\n", TextOf(d).c_str(), StaticTexts(d).c_str());
+    return 0;
+}
+
+int CmdAnswer(const char* text, int button, DWORD timeout) {
+    HWND d = nullptr;
+    if (!WaitFor(timeout, [&] { return (d = MessageBoxWith(text)) != nullptr; }))
+        return Fail("no message box with \"" + std::string(text) + "\"");
+    std::printf("%s|%s\n", TextOf(d).c_str(), StaticTexts(d).c_str());
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, button)));
+    return 0;
+}
+
+// Exit from the menu; a question about unsaved data is answered No. Prints
+// the milliseconds until the program's process has ended.
+int CmdExitTime(DWORD timeout) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    const ULONGLONG start = Now();
+    PostMessageA(w, WM_COMMAND, 40001, 0);
+    bool ended = false;
+    while (Now() - start < timeout) {
+        if (process != nullptr ? WaitForSingleObject(process, 10) == WAIT_OBJECT_0 : !IsWindow(w)) {
+            ended = true;
+            break;
+        }
+        if (HWND q = MessageBoxWith("still not saved"))
+            PostMessageA(q, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(q, IDNO)));
+    }
+    const ULONGLONG spent = Now() - start;
+    if (process != nullptr) CloseHandle(process);
+    if (!ended) return Fail("still running after " + std::to_string(spent) + " ms");
+    std::printf("%llu\n", spent);
+    return 0;
+}
+
+int CmdWaitExit(DWORD timeout) {
+    if (!WaitFor(timeout, [] { return FindMain() == nullptr; })) return Fail("main window still there");
+    std::printf("ok\n");
+    return 0;
+}
+
+int CmdClientSize() {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    RECT r;
+    GetClientRect(w, &r);
+    std::printf("%ldx%ld\n", r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
+int CmdWindowRect() {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    RECT r;
+    GetWindowRect(w, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+int CmdHasMenu() {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    std::printf("%s\n", GetMenu(w) != nullptr ? "menu" : "no menu");
+    return 0;
+}
+
+int CmdPopupShown(DWORD timeout, bool present) {
+    auto shown = [] {
+        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+            if (IsWindowVisible(w) && HasPrefixClass(w, "#32768")) return true;
+        return false;
+    };
+    if (!WaitFor(timeout, [&] { return shown() == present; }))
+        return Fail(present ? "no popup menu" : "popup menu still shown");
+    std::printf("ok\n");
+    return 0;
+}
+
+// Waits until the program's main window is the foreground window.
+int CmdForeground(DWORD timeout) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    const bool ok = WaitFor(timeout, [&] { return GetForegroundWindow() == w; });
+    if (!ok) return Fail("foreground is \"" + TextOf(GetForegroundWindow()) + "\"");
+    std::printf("ok\n");
+    return 0;
+}
+
+// Gives a dialog control the keyboard focus, for real keys typed into it.
+int CmdFocus(const char* caption, int id) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    PostMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, id)), TRUE);
+    return 0;
+}
+
+int CmdTexts(const char* caption) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    std::printf("%s\n", StaticTexts(d).c_str());
+    return 0;
+}
+
+int CmdIconic(DWORD timeout, bool wanted) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    if (!WaitFor(timeout, [&] { return (IsIconic(w) != FALSE) == wanted; }))
+        return Fail(wanted ? "window not minimized" : "window still minimized");
+    std::printf("ok\n");
+    return 0;
+}
+
+// Screen rectangle of a dialog and of the main window, to check placement.
+int CmdDialogRect(const char* caption) {
+    HWND d = NeedDialog(caption);
+    HWND w = FindMain();
+    if (d == nullptr || w == nullptr) return Fail("no dialog " + std::string(caption));
+    RECT dr, wr;
+    GetWindowRect(d, &dr);
+    GetWindowRect(w, &wr);
+    std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", dr.left, dr.top, dr.right, dr.bottom, wr.left, wr.top, wr.right,
+                wr.bottom);
+    return 0;
+}
+
+// Which of the program's windows is active and which has the focus.
+int CmdFocusInfo() {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return Fail("no thread info");
+    auto name = [](HWND h) { return h == nullptr ? std::string("none") : TextOf(h) + "/" + std::to_string(reinterpret_cast<uintptr_t>(h)); };
+    std::printf("active=%s focus=%s main=%s foreground=%s\n", name(info.hwndActive).c_str(), name(info.hwndFocus).c_str(),
+                name(w).c_str(), name(GetForegroundWindow()).c_str());
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: qivdrive COMMAND ...\n"
+                 "  wait-window MS | title | wait-title TEXT MS | wait-title-not TEXT MS\n"
+                 "  time-between TEXT1 TEXT2 MS | watch-title FILE MS | count\n"
+                 "  command ID | syscommand ID | send-syscommand ID | close | exit-time MS | wait-exit MS\n"
+                 "  wait-dialog CAPTION MS | wait-no-dialog CAPTION MS\n"
+                 "  set-text CAPTION ID TEXT | get-text CAPTION ID | select CAPTION ID INDEX\n"
+                 "  cursel CAPTION ID | items CAPTION ID | click CAPTION ID | dblclick CAPTION ID\n"
+                 "  message-box TEXT MS | answer TEXT BUTTON MS\n"
+                 "  client-size | window-rect | has-menu | popup MS | no-popup MS | foreground MS\n"
+                 "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string c = argv[1];
+    auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };
+    const int n = argc - 2;
+    if (c == "wait-window" && n == 1) return CmdWaitWindow(Ms(arg(2)));
+    if (c == "title" && n == 0) return std::printf("%s\n", Title().c_str()), 0;
+    if (c == "count" && n == 0) return std::printf("%d\n", CountMain()), 0;
+    if (c == "wait-title" && n == 2) return CmdWaitTitle(arg(2), Ms(arg(3)), true);
+    if (c == "wait-title-not" && n == 2) return CmdWaitTitle(arg(2), Ms(arg(3)), false);
+    if (c == "time-between" && n == 3) return CmdTimeBetween(arg(2), arg(3), Ms(arg(4)));
+    if (c == "watch-title" && n == 2) return CmdWatchTitle(arg(2), Ms(arg(3)));
+    if (c == "command" && n == 1) return CmdPost(WM_COMMAND, Ms(arg(2)));
+    if (c == "syscommand" && n == 1) return CmdPost(WM_SYSCOMMAND, Ms(arg(2)));
+    if (c == "send-syscommand" && n == 1) return CmdSendSysCommand(Ms(arg(2)));
+    if (c == "close" && n == 0) return CmdPost(WM_CLOSE, 0);
+    if (c == "exit-time" && n == 1) return CmdExitTime(Ms(arg(2)));
+    if (c == "wait-exit" && n == 1) return CmdWaitExit(Ms(arg(2)));
+    if (c == "wait-dialog" && n == 2) return CmdWaitDialog(arg(2), Ms(arg(3)), true);
+    if (c == "wait-no-dialog" && n == 2) return CmdWaitDialog(arg(2), Ms(arg(3)), false);
+    if (c == "set-text" && n == 3) return CmdSetText(arg(2), std::atoi(arg(3)), arg(4));
+    if (c == "get-text" && n == 2) return CmdGetText(arg(2), std::atoi(arg(3)));
+    if (c == "select" && n == 3) return CmdSelect(arg(2), std::atoi(arg(3)), std::atoi(arg(4)));
+    if (c == "cursel" && n == 2) return CmdCurSel(arg(2), std::atoi(arg(3)));
+    if (c == "items" && n == 2) return CmdItems(arg(2), std::atoi(arg(3)));
+    if (c == "click" && n == 2) return CmdClick(arg(2), std::atoi(arg(3)), BN_CLICKED);
+    if (c == "dblclick" && n == 2) return CmdClick(arg(2), std::atoi(arg(3)), LBN_DBLCLK);
+    if (c == "message-box" && n == 2) return CmdMessageBox(arg(2), Ms(arg(3)));
+    if (c == "answer" && n == 3) return CmdAnswer(arg(2), std::atoi(arg(3)), Ms(arg(4)));
+    if (c == "client-size" && n == 0) return CmdClientSize();
+    if (c == "window-rect" && n == 0) return CmdWindowRect();
+    if (c == "has-menu" && n == 0) return CmdHasMenu();
+    if (c == "popup" && n == 1) return CmdPopupShown(Ms(arg(2)), true);
+    if (c == "no-popup" && n == 1) return CmdPopupShown(Ms(arg(2)), false);
+    if (c == "foreground" && n == 1) return CmdForeground(Ms(arg(2)));
+    if (c == "focus-info" && n == 0) return CmdFocusInfo();
+    if (c == "focus" && n == 2) return CmdFocus(arg(2), std::atoi(arg(3)));
+    if (c == "texts" && n == 1) return CmdTexts(arg(2));
+    if (c == "iconic" && n == 1) return CmdIconic(Ms(arg(2)), true);
+    if (c == "not-iconic" && n == 1) return CmdIconic(Ms(arg(2)), false);
+    if (c == "dialog-rect" && n == 1) return CmdDialogRect(arg(2));
+    return Usage();
+}
