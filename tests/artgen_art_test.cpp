@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
 #include "panel/panel_bitmaps.h"
 #include "tests/test_support.h"
@@ -186,21 +187,55 @@ TEST(Meters, LitAndDarkDifferInEverySegmentPixel) {
     }
 }
 
-TEST(Meters, BandSegmentsLineUpWithTheirBands) {
-    for (int slot = SlotFirstBand; slot <= SlotLastBand; ++slot) {
-        if (BitmapSlot(slot) == nullptr) continue;
-        const BandSlotUse use = BandSlotUseOf(slot);
-        ASSERT_GT(use.segment, 0) << slot;
-        const RgbImage& image = ImageOf(PanelBitmapSlots[slot].resource);
-        EXPECT_GE(image.height, use.height) << slot;
-        // Lighting L = k * segment pixels from the bottom starts on a gap row.
-        const int x = image.width / 4;
-        for (int lit = use.segment; lit <= use.height; lit += use.segment) {
-            const int top = use.height - lit;
-            EXPECT_NE(image.At(x, top), image.At(x, std::min(top + 1, image.height - 1))) << slot << " " << lit;
+// Every display size of the analyser: its band image and its level meter
+// image hold the band (meter) and light whole segments. Lighting L = k x
+// segment pixels from the foot starts on a gap row, whichever size uses the
+// image; lit and dark halves differ.
+TEST(Meters, BandSegmentsLineUpWithEverySizeThatUsesThem) {
+    int uses = 0;
+    std::set<int> slots;
+    for (const AnalyserGeometry& g : AnalyserGeometryTable) {
+        const struct {
+            int slot, segment, height;
+        } parts[] = {{g.bitmap, g.step, g.height}, {g.meterBitmap, g.meterStep, g.height - g.meterTop}};
+        for (const auto& part : parts) {
+            ASSERT_NE(BitmapSlot(part.slot), nullptr) << part.slot;
+            slots.insert(part.slot);
+            ++uses;
+            const RgbImage& image = ImageOf(PanelBitmapSlots[part.slot].resource);
+            ASSERT_GE(image.height, part.height) << part.slot;
+            const int x = image.width / 4;
+            for (int lit = part.segment; lit <= part.height; lit += part.segment) {
+                const int top = part.height - lit;
+                EXPECT_NE(image.At(x, top), image.At(x, top + 1)) << part.slot << " " << lit;
+            }
+            EXPECT_NE(image.At(x, part.height - 1), image.At(x + image.width / 2, part.height - 1));
         }
-        EXPECT_NE(image.At(x, use.height - 1), image.At(x + image.width / 2, use.height - 1));
     }
+    EXPECT_EQ(uses, 36);
+    EXPECT_EQ(slots.size(), size_t(SlotLastBand - SlotFirstBand + 1));  // every band slot in use
+}
+
+// The colours follow the level: a band is red only near its top, and a
+// level meter red only in its three overload segments.
+TEST(Meters, BandAndMeterColoursByLevel) {
+    const AnalyserGeometry& g = AnalyserGeometryTable[7];  // medium, 30 dB, 1.0 dB
+    const RgbImage& band = ImageOf(PanelBitmapSlots[g.bitmap].resource);
+    const RgbImage& meter = ImageOf(PanelBitmapSlots[g.meterBitmap].resource);
+    const int x = band.width / 4;
+    // One segment per dB: the top segment red, 10 dB below yellow, 20 below green.
+    const uint32_t top = band.At(x, 4), yellow = band.At(x, 4 + 8 * 6), green = band.At(x, 4 + 8 * 20);
+    EXPECT_GT(top >> 16, (top >> 8) & 0xFF);  // red above green
+    EXPECT_NE(top, yellow);
+    EXPECT_NE(yellow, green);
+    EXPECT_GT((green >> 8) & 0xFF, green >> 16);  // green above red
+    // The meter's overload segments against the one below them.
+    const int h = g.height - g.meterTop, s = g.meterStep;
+    const int zeroTop = h - RisingLength(-0.001, g.meterMin, 0.5, h, s, true);
+    const uint32_t over = meter.At(x, zeroTop - 2), below = meter.At(x, zeroTop + 1);
+    EXPECT_GT(over >> 16, 0xC0u);
+    EXPECT_LT((over >> 8) & 0xFF, 0x80u);
+    EXPECT_NE(over, below);
 }
 
 // ---- backgrounds against the tables ----

@@ -1,11 +1,13 @@
 // The control drawing allocates nothing: a full paint and the redraw after a
-// device frame run without a single call of the global allocator. Its own
-// program, because it replaces operator new to count.
+// device frame, and the analyser panel's layout and background, run without
+// a single call of the global allocator. Its own program, because it
+// replaces operator new to count.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
 
+#include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
 #include "tests/test_support.h"
 
@@ -69,6 +71,30 @@ TEST(NoAllocation, PaintsRedrawsAndHitTests) {
     Counting = false;
     EXPECT_EQ(Allocations, 0);
     EXPECT_GT(Copies, 1000);
+    FreshStart();
+}
+
+// A paint of the analyser panel: the layout for the settings, the
+// background, every record.
+TEST(NoAllocation, AnalyserPanelPaints) {
+    FreshStart();
+    const PanelCanvas canvas = CountingCanvas();
+    Allocations = 0;
+    Copies = 0;
+    Counting = true;
+    for (double size = 0; size < 3; ++size) {
+        for (double meters = 0; meters < 2; ++meters) {
+            FindParam(TableAnalyser, 43)->value = size;
+            FindParam(TableAnalyser, 51)->value = meters;
+            FindParam(TableAnalyser, 40)->value = 2;  // Peak Hold
+            const AnalyserLayout layout = LayOutAnalyserPanel();
+            PaintAnalyserBackground(canvas, layout);
+            DrawMarkedControls(canvas, AnalyserDisplayTable, AnalyserDisplayCount, true);
+        }
+    }
+    Counting = false;
+    EXPECT_EQ(Allocations, 0);
+    EXPECT_GT(Copies, 6 * 60);
     FreshStart();
 }
 

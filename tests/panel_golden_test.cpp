@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
 #include "tests/panel_recorder.h"
 #include "tests/test_support.h"
@@ -61,6 +62,47 @@ TEST(Golden, PanelsWithDemoValues) {
         FreshStart();
         ApplyDemoValues(type);
         CompareWithGolden(Paint(type), GoldenNames[type]);
+    }
+    FreshStart();
+}
+
+// The analyser panel in the looks its settings give it, with a music-like
+// spectrum, held peaks and level meters (one channel in overload).
+TEST(Golden, AnalyserPanels) {
+    const struct {
+        const char* name;
+        double type, size, range, resolution, meters, mode, instant, top, rate;
+        int width, height;
+    } panels[] = {
+        // 10 bands, small, 30 dB, 1.0 dB, Bar, 44.1 kHz, meters off.
+        {"analyser_10band_small.bmp", 0, 0, 0, 1, 0, 1, 0, 7, 1, 192, 165},
+        // 30 bands, big, 50 dB, 0.5 dB, Peak Hold, meters on.
+        {"analyser_30band_big_meters.bmp", 6, 2, 1, 0, 1, 2, 0, 7, 2, 892, 546},
+        // The three display modes: 20 bands, medium, 30 dB, 1.0 dB.
+        {"analyser_point.bmp", 4, 1, 0, 1, 1, 0, 0, 7, 2, 527, 289},
+        {"analyser_bar.bmp", 4, 1, 0, 1, 1, 1, 0, 7, 2, 527, 289},
+        {"analyser_peak_hold.bmp", 4, 1, 0, 1, 1, 2, 0, 7, 2, 527, 289},
+        // Bar with instant hold: the held levels as bars.
+        {"analyser_instant_hold.bmp", 4, 1, 0, 1, 1, 1, 1, 7, 2, 527, 289},
+        // Top level 0 dB: 15 bands at 32.0 kHz (none dropped), 50 dB.
+        {"analyser_top_0db.bmp", 3, 1, 1, 1, 0, 2, 0, 7, 0, 337, 296},
+        // Top level -20 dB: 20 bands at 32.0 kHz lose "20k", meters on.
+        {"analyser_top_minus20db.bmp", 5, 1, 1, 1, 1, 2, 0, 5, 0, 508, 296},
+    };
+    for (const auto& p : panels) {
+        SCOPED_TRACE(p.name);
+        FreshStart();
+        const struct {
+            int id;
+            double value;
+        } settings[] = {{33, p.type},   {43, p.size}, {37, p.range},   {42, p.resolution}, {51, p.meters},
+                        {40, p.mode},   {44, p.instant}, {38, p.top}, {55, p.rate}};
+        for (const auto& setting : settings) FindParam(TableAnalyser, setting.id)->value = setting.value;
+        ApplyDemoValues(AnalyserPanelType);
+        const RgbImage image = Paint(AnalyserPanelType);
+        EXPECT_EQ(image.width, p.width);
+        EXPECT_EQ(image.height, p.height);
+        CompareWithGolden(image, p.name);
     }
     FreshStart();
 }

@@ -1,6 +1,7 @@
 // Control bitmaps.
 #include "tools/artgen/control_art.h"
 
+#include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
 #include "panel/panel_bitmaps.h"
 #include "tools/artgen/art_draw.h"
@@ -143,53 +144,50 @@ RgbImage DrawLevelBarImage() {
     return image;
 }
 
-// Analyser band or meter: green, yellow towards the top, red at the top
-// (for meters the three overload segments).
+// Analyser band or level meter, coloured by the level each segment shows:
+// bands green up to 10 dB below their top, yellow up to 3 dB below, red
+// above; meters as the level bar (green up to -12 dB, yellow to -3 dB,
+// orange to 0 dB, red in the three overload segments). A segment has one
+// colour throughout.
 RgbImage DrawBand(int slot) {
     const PanelBitmapSlot& entry = PanelBitmapSlots[slot];
     RgbImage image(entry.width, entry.height, Colour::Well);
-    const BandSlotUse use = BandSlotUseOf(slot);
+    BandSlotUse use = BandSlotUseOf(slot);
+    if (use.segment <= 0 || !(use.pixelsPerDb > 0)) use = {1, entry.height, false, -30, 1};
+    const int s = use.segment, h = use.height;
+    // The level in the middle of the segment that holds row r.
+    auto levelAt = [=](int r) {
+        const int n = (h - r + s - 1) / s;  // segment number from the foot, 1 first
+        const double middle = n * s - s / 2.0;
+        return use.bottomDb + middle / use.pixelsPerDb;
+    };
+    auto zone = [=](int r) {
+        const double v = levelAt(r);
+        if (use.overload) return v > 0.5 ? Red : v > -3 ? Orange : v > -12 ? Yellow : Green;
+        return v > -3 ? Red : v > -10 ? Yellow : Green;
+    };
     const int half = entry.width / 2;
-    const int redRows = use.overload ? 3 * use.segment + use.height % use.segment : use.height / 10;
-    const int yellowRows = use.height * 3 / 10;
-    auto zone = [=](int r) { return r < redRows ? Red : r < yellowRows ? Yellow : Green; };
-    DrawVerticalSegments(image, 0, half, use.segment, use.height, true, zone);
-    DrawVerticalSegments(image, half, half, use.segment, use.height, false, zone);
+    DrawVerticalSegments(image, 0, half, s, h, true, zone);
+    DrawVerticalSegments(image, half, half, s, h, false, zone);
     return image;
 }
 
 }  // namespace
 
 BandSlotUse BandSlotUseOf(int slot) {
-    switch (slot) {
-        // Bands: segment height and band height of the geometry row.
-        case 11: return {4, 125, false};
-        case 12: return {8, 129, false};
-        case 14: return {2, 123, false};  // also 203 high: same phase
-        case 15: return {3, 154, false};
-        case 16: return {5, 131, false};
-        case 18: return {4, 245, false};
-        case 19: return {8, 249, false};
-        case 20: return {15, 241, false};
-        case 22: return {3, 304, false};
-        case 23: return {5, 256, false};
-        case 24: return {10, 261, false};
-        case 26: return {7, 428, false};
-        case 27: return {14, 435, false};
-        case 28: return {27, 433, false};
-        case 30: return {5, 506, false};
-        case 31: return {9, 460, false};
-        case 32: return {18, 469, false};
-        // Level meters beside the bands; every height that uses a slot
-        // leaves the same remainder, so one phase fits them all.
-        case 13: return {2, 123, true};
-        case 17: return {3, 202, true};
-        case 21: return {3, 244, true};
-        case 25: return {4, 301, true};
-        case 29: return {5, 426, true};
-        case 33: return {6, 505, true};
-        default: return {0, 0, false};
+    // The first display size that uses the slot: for bands the band's
+    // segment and height, for level meters theirs (the meters start
+    // `meterTop` below the bands). Every size that uses a slot leaves the
+    // same remainder of height by segment, so one phase fits them all.
+    for (const AnalyserGeometry& g : AnalyserGeometryTable) {
+        if (g.bitmap == slot) return {g.step, g.height, false, g.min - g.max, g.height / (g.max - g.min)};
+        if (g.meterBitmap == slot) {
+            // Three segments above 0.5 dB are the overload zone.
+            const int h = g.height - g.meterTop;
+            return {g.meterStep, h, true, g.meterMin, (h - 3 * g.meterStep) / (0.5 - g.meterMin)};
+        }
     }
+    return {0, 0, false, 0, 0};
 }
 
 RgbImage DrawSlotBitmap(int slot) {

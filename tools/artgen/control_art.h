@@ -11,12 +11,14 @@
 RgbImage DrawSlotBitmap(int slot);
 
 // Segment height and the band height it lines up with, for the analyser
-// band slots 11 to 33 (the analyser geometry uses each slot with one segment
-// height; the segments line up from the bottom of that band); {0, 0} for
-// other slots.
+// band slots 11 to 33, from the analyser geometry table (which uses each slot
+// with one segment height; the segments line up from the bottom of that
+// band); {0, 0} for other slots and for slots no display size uses.
 struct BandSlotUse {
     int segment;
     int height;
-    bool overload;  // the slot shows level meters with three overload segments
+    bool overload;       // the slot shows level meters with three overload segments
+    double bottomDb;     // level at the foot of the band (bands: below their top)
+    double pixelsPerDb;  // rows per dB; every size that uses the slot has the same
 };
 BandSlotUse BandSlotUseOf(int slot);

@@ -1,6 +1,9 @@
 // The RGB-buffer canvas and the panel renderer.
 #include "tools/render/soft_canvas.h"
 
+#include <cmath>
+
+#include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
 #include "tools/artgen/art_set.h"
 
@@ -86,6 +89,12 @@ bool LoadPanelBackground(SoftCanvas* canvas, const std::string& artFolder, int p
         canvas->target = RgbImage(EmptyPanelWidth, EmptyPanelHeight, PanelGrey);
         return true;
     }
+    if (panelType == AnalyserPanelType) {
+        const AnalyserLayout layout = LayOutAnalyserPanel();
+        canvas->target = RgbImage(layout.clientWidth, layout.clientHeight, 0);
+        PaintAnalyserBackground(CanvasOf(canvas), layout);
+        return true;
+    }
     if (panelType < 0 || panelType >= BitmapPanelCount) {
         *error = "no bitmap panel of type " + std::to_string(panelType);
         return false;
@@ -105,6 +114,7 @@ ParamDesc* RenderTable(int panelType, int* count) {
         case 0: *count = DualMonoCount; return DualMonoTable;
         case 1: *count = StereoCount; return StereoTable;
         case 2: *count = AnalyserCount; return AnalyserTable;
+        case AnalyserPanelType: *count = AnalyserDisplayCount; return AnalyserDisplayTable;
         default: *count = 0; return nullptr;
     }
 }
@@ -118,7 +128,54 @@ bool RenderPanel(SoftCanvas* canvas, const std::string& artFolder, int panelType
     return true;
 }
 
+namespace {
+
+// Fraction of the band range by place in the spectrum (0 the lowest band,
+// 1 the highest): full low mids, falling towards the highs, with a ripple.
+double SpectrumShape(double x) {
+    static const double Points[][2] = {{0.0, 0.60}, {0.10, 0.78}, {0.22, 0.88}, {0.35, 0.76},
+                                       {0.50, 0.71}, {0.65, 0.62}, {0.80, 0.50}, {1.0, 0.30}};
+    constexpr int N = sizeof Points / sizeof Points[0];
+    double f = Points[N - 1][1];
+    for (int i = 1; i < N; ++i) {
+        if (x <= Points[i][0]) {
+            const double t = (x - Points[i - 1][0]) / (Points[i][0] - Points[i - 1][0]);
+            f = Points[i - 1][1] + t * (Points[i][1] - Points[i - 1][1]);
+            break;
+        }
+    }
+    return f + 0.05 * std::sin(23.0 * x + 0.7);
+}
+
+void ApplyAnalyserDemoValues() {
+    const AnalyserLayout layout = ComputeAnalyserLayout(CurrentAnalyserSettings());
+    const AnalyserGeometry& g = AnalyserGeometryTable[layout.row];
+    const double lo = g.min + layout.shift, hi = g.max + layout.shift, span = hi - lo;
+    const int last = layout.shownBands - 1;
+    for (int j = 0; j < AnalyserBandSlots; ++j) {
+        const int column = j - layout.hiddenBands;
+        const double x = column <= 0 ? 0.0 : double(column) / last;
+        const double level = lo + span * SpectrumShape(x);
+        double held = level + span * (0.05 + 0.06 * std::fabs(std::sin(13.0 * x + 0.4)));
+        // One band has just touched the top.
+        if (column == last / 4) held = hi - 0.1;
+        if (held > hi - 0.1) held = hi - 0.1;
+        AnalyserDisplayTable[PosFirstBand + 2 * j].value = level;
+        AnalyserDisplayTable[PosFirstBand + 2 * j + 1].value = held;
+    }
+    // RMS left, peak left, peak right (in overload), RMS right; the
+    // overload peaks over the two peak meters.
+    const double meters[6] = {-16.0, -5.0, 0.0, -11.0, -1.5, 0.0};
+    for (int i = 0; i < 6; ++i) AnalyserDisplayTable[PosFirstMeter + i].value = meters[i];
+}
+
+}  // namespace
+
 void ApplyDemoValues(int panelType) {
+    if (panelType == AnalyserPanelType) {
+        ApplyAnalyserDemoValues();
+        return;
+    }
     struct Demo {
         int id;
         double value;

@@ -26,11 +26,15 @@ bool LoadSlotBitmaps(SoftCanvas* canvas, const std::string& artFolder, std::stri
 PanelCanvas CanvasOf(SoftCanvas* canvas);
 
 // Panel types the renderer knows: 0 Dual Mono, 1 Stereo, 2 analyser
-// settings (bitmap backgrounds), and the empty panel.
+// settings (bitmap backgrounds), 3 the analyser panel (AnalyserPanelType,
+// laid out from the analyser settings), and the empty panel.
 inline constexpr int EmptyPanelType = -1;
 
 // Puts the panel's background into the target: the background bitmap from
-// the art folder, or flat grey for the empty panel.
+// the art folder, flat grey for the empty panel, or for the analyser panel
+// the first two steps of its paint: the layout of the analyser display table
+// for the current analyser settings, then the grey with its sunken frames at
+// the client size the layout gives.
 bool LoadPanelBackground(SoftCanvas* canvas, const std::string& artFolder, int panelType,
                          std::string* error);
 
@@ -42,5 +46,8 @@ bool RenderPanel(SoftCanvas* canvas, const std::string& artFolder, int panelType
 
 // Meter and readout values that show every part of the drawing at once
 // (lit and dark segments, peak marks, the overload zone, readouts); the
-// golden images and `qiv72render --demo` use them.
+// golden images and `qiv72render --demo` use them. For the analyser panel:
+// a music-like spectrum with held peaks above it, placed within the band
+// limits of the current analyser settings, and level meters with one
+// channel in overload.
 void ApplyDemoValues(int panelType);
