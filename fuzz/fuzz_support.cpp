@@ -31,7 +31,7 @@ const Pristine& Tables() {
 
 }  // namespace
 
-void FuzzFreshStart(const uint8_t*& data, size_t& size) {
+void FuzzResetTables() {
     const Pristine& p = Tables();
     std::memcpy(DualMonoTable, p.dualMono, sizeof DualMonoTable);
     std::memcpy(StereoTable, p.stereo, sizeof StereoTable);
@@ -40,6 +40,10 @@ void FuzzFreshStart(const uint8_t*& data, size_t& size) {
     BuildIdIndices();
     ResetLinkState();
     UnsavedChanges = 0;
+}
+
+void FuzzFreshStart(const uint8_t*& data, size_t& size) {
+    FuzzResetTables();
     if (size < 4) return;
     const uint8_t setup = data[0];
     TransmitCount = data[1] % 12;

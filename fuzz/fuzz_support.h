@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Start-up tables and link state, nothing else.
+void FuzzResetTables();
+
 // Start-up tables and link state; the first bytes of the input (consumed)
 // set up pending user changes and requests so the answer path is exercised.
 void FuzzFreshStart(const uint8_t*& data, size_t& size);

@@ -2,10 +2,14 @@
 // functions as the unit sends them, with the four set-up bytes in front.
 // Usage: fuzz_seed_writer CORPUS_ROOT
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/settings_file.h"
+#include "app/shell_state.h"
 #include "link/device_codec.h"
+#include "setup/setup_file.h"
 #include "link/link_state.h"
 
 namespace {
@@ -73,6 +77,34 @@ int main(int argc, char** argv) {
         }
         written += WriteFile(root + "/sim_host_fuzz/seed_" + std::to_string(function + 1), seed);
     }
+    // File seeds: what the program writes, and a hand-edited setup file with
+    // the odd lines users produce. The first byte picks the function and the
+    // chunk size.
+    static char text[SetupFileCapacity];
+    std::strcpy(SetupComment, "Live, hall B");
+    for (int function = 1; function <= 3; ++function) {
+        const size_t n = FormatSetupFile(function, text, sizeof text);
+        std::vector<uint8_t> seed = {static_cast<uint8_t>(function - 1 + 3 * 7)};
+        seed.insert(seed.end(), text, text + n);
+        written += WriteFile(root + "/setup_file_fuzz/seed_written_" + std::to_string(function), seed);
+    }
+    const char edited[] =
+        "QIV-72 Dual Mono Configuration\r\nComment=first\r\nsecond line\r\nLow Cut Frequency Left=1000\r\n"
+        "Dither=1.7\nDelay Time Left=abc\nDelay Time Right\nWinPos=0x10,010,-5\nComment\nWinPos\n"
+        "Expander Threshold Left= -77.5e0\nSample Rate=nan\nNLC Gain Left=inf";
+    std::vector<uint8_t> hand = {0};
+    hand.insert(hand.end(), edited, edited + sizeof edited - 1);
+    written += WriteFile(root + "/setup_file_fuzz/seed_hand_edited", hand);
+    static char ini[SettingsTextCapacity];
+    const size_t m = FormatSettingsFile(ProgramSettings, ini, sizeof ini);
+    std::vector<uint8_t> settings = {13};
+    settings.insert(settings.end(), ini, ini + m);
+    written += WriteFile(root + "/settings_file_fuzz/seed_written", settings);
+    const char odd[] = "[Settings]\r\nCOMPort=COM12345678\r\nHelpLanguage=7\r\nWinPos=99999999999,-1,2\r\nAlwaysTop\r\n"
+                       "Analyser Type Select=99\r\nAnalyser Freeze=1\r\n";
+    std::vector<uint8_t> oddSeed = {1};
+    oddSeed.insert(oddSeed.end(), odd, odd + sizeof odd - 1);
+    written += WriteFile(root + "/settings_file_fuzz/seed_hand_edited", oddSeed);
     std::printf("%d seed files written under %s\n", written, root.c_str());
-    return written == 27 ? 0 : 1;
+    return written == 33 ? 0 : 1;
 }
