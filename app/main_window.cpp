@@ -8,6 +8,7 @@
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
 #include "app/link_supervision.h"
+#include "app/main_panel.h"
 #include "app/mode_refresh.h"
 #include "app/panel_stand_in.h"
 #include "app/settings_file_win32.h"
@@ -21,6 +22,7 @@
 #include "link/link_state.h"
 #include "link/serial_win32.h"
 #include "model/param_tables.h"
+#include "panel/panel_win32.h"
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
 
@@ -105,7 +107,7 @@ void RequestBoot(int function, int bootCode) {
 }
 
 void LoadUserSettings(HWND window, const char* path) {
-    if (DeviceFunction == FunctionAnalyser) LoadAnalyserUserSettings(window, path);
+    if (DeviceFunction == FunctionAnalyser) LoadSetupFile(window, AnalyserTable, AnalyserCount, path);
 }
 
 // Commands, one small function each.

@@ -1,6 +1,50 @@
-// Keeps the main menu in step with the device function and the link state,
-// repaints the main window when either changes, and asks about unsaved data
-// of a function that was left.
+// The mode refresh: keeps the main menu, the analyser settings window and the
+// unsaved-data question in step with the device function and the link
+// state, computes the look-ahead indicators of Dual Mono and Stereo, and
+// lets the analyser's freeze and hold react to settings changes. The
+// decisions are portable; the window side reaches the menu, the windows and
+// the question through ModeRefreshSeam.
 #pragma once
 
+#include <cstdint>
+
+// What the refresh asks of the platform. Every member must be set.
+struct ModeRefreshSeam {
+    // One item of the main menu, by command number: enabled, or disabled
+    // and grayed.
+    void (*setMenuItem)(unsigned command, bool enabled);
+    // Destroys the analyser settings window when one is open.
+    void (*closeAnalyserSettings)();
+    // Invalidates the whole main window with background erase and updates it.
+    void (*repaintMainWindow)();
+    // Beeps and asks "Previous data are still not saved.\nSave now?" (Yes,
+    // No); true for Yes.
+    bool (*askSavePrevious)();
+    // Saves the setup of `function` through the save dialog.
+    void (*savePrevious)(int function);
+};
+
+// Memory of the refresh between calls (user-interface thread only).
+struct ModeRefreshMemory {
+    int32_t lastFunction;    // -10 before the first call: it always counts as a change
+    int32_t lastOnline;
+    double lastDisplaySum;   // analyser settings that shape the display
+    double lastSettingsSum;  // all analyser settings but the freeze
+};
+inline constexpr int32_t NoFunctionYet = -10;
+extern ModeRefreshMemory ModeMemory;
+
+// Back to the start-up memory. For tests.
+void ResetModeRefresh();
+
+// One refresh of the current function and link state through `seam`.
+void RunModeRefresh(const ModeRefreshSeam& seam);
+
+// The four look-ahead indicators of table 1 or 2 from its delay, expander
+// and ALC settings; changed indicators are marked for redrawing.
+void UpdateLookAheadIndicators(int table);
+
+// The Windows program's refresh: RunModeRefresh with the main window's
+// menu, windows and message box. Runs at the start of every drawing pass of
+// the main panel and on every timer tick while the link is down.
 void RefreshModeState();

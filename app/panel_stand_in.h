@@ -1,23 +1,18 @@
-// What the main window shows until the front panels are drawn: the empty
-// panel, a plain background of each panel's size, a bare analyser settings
-// window, and FitWindowToPanel, which sizes a window to its panel.
+// What stands in for the analyser's own windows until they are built: the
+// analyser panel's paint (a plain grey panel of the size its settings give)
+// and the analyser settings window (class "ANASetClass"), which already
+// hands its messages to the panel dispatcher with its bitmap panel.
 #pragma once
 
 #include <windows.h>
 
-// Resizes `window` so that its client area is `width` by `height` (a
-// negative size keeps that direction) and keeps it on the work area.
-void FitWindowToPanel(HWND window, int width, int height, bool force);
+// FitWindowToPanel and the panel backgrounds.
+#include "panel/panel_win32.h"
 
-// The main window's panel for the current function (1 to 3) gets every
-// message first; it paints the panel and sets the cursor.
-void DispatchToPanel(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// The grey 300 x 20 panel shown without a function.
-void PaintEmptyPanel(HWND window);
-
-// The analyser settings window (class "ANASetClass").
+// The analyser settings window.
 bool RegisterAnalyserSettingsClass(HINSTANCE instance);
 void ShowAnalyserSettingsWindow(HWND owner);
 void DestroyAnalyserSettingsWindow();
+// The open analyser settings window, null when there is none
+// (user-interface thread only).
 extern HWND AnalyserSettingsWindow;

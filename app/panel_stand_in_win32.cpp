@@ -1,14 +1,14 @@
-// Plain panels of the right sizes, until the drawn front panels replace
-// them, and FitWindowToPanel.
+// The analyser panel's paint and the analyser settings window, until the
+// analyser's own modules replace them.
 #include "app/panel_stand_in.h"
 
 #include "app/main_window.h"
-#include "app/mode_refresh.h"
 #include "app/shell_state.h"
 #include "app/win32_handles.h"
 #include "app/window_geometry.h"
-#include "link/link_seams.h"
 #include "link/link_state.h"
+#include "model/param_tables.h"
+#include "panel/panel_win32.h"
 
 HWND AnalyserSettingsWindow = nullptr;
 
@@ -20,93 +20,38 @@ constexpr int AnalyserSettingsWidth = 524;
 constexpr int AnalyserSettingsHeight = 141;
 constexpr int AnalyserSettingsCreateHeight = 138;
 
-const COLORREF PanelGrey = RGB(120, 120, 120);
-const COLORREF RackFace = RGB(43, 47, 54);
-
-void FillClient(HWND window, HDC dc, COLORREF colour) {
-    RECT client;
-    GetClientRect(window, &client);
-    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
-    FillRect(dc, &client, brush.Get());
-}
-
-void PaintPlainPanel(HWND window, int width, int height, COLORREF colour) {
-    PaintScope paint(window);
-    FitWindowToPanel(window, width, height, false);
-    if (paint.Dc() != nullptr) FillClient(window, paint.Dc(), colour);
-}
-
-void PaintCurrentPanel(HWND window) {
-    switch (DeviceFunction) {
-        case FunctionDualMono: PaintPlainPanel(window, DualMonoPanelWidth, DualMonoPanelHeight, RackFace); break;
-        case FunctionStereo: PaintPlainPanel(window, StereoPanelWidth, StereoPanelHeight, RackFace); break;
-        case FunctionAnalyser: {
-            int32_t w = 0, h = 0;
-            AnalyserPanelClientSize(w, h);
-            PaintPlainPanel(window, w, h, PanelGrey);
-            break;
-        }
-        default: break;
-    }
-}
+const COLORREF AnalyserGrey = RGB(120, 120, 120);
 
 LRESULT CALLBACK AnalyserSettingsProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT: {
-            InvalidateRect(window, nullptr, FALSE);
-            PaintScope paint(window);
-            if (paint.Dc() != nullptr) FillClient(window, paint.Dc(), PanelGrey);
-            return 0;
-        }
-        case WM_MOVE: {
-            RECT r;
-            if (!IsIconic(window) && GetWindowRect(window, &r)) ProgramSettings.analyserSettingsPos = {r.left, r.top};
-            return 0;
-        }
-        case WM_DESTROY:
-            AnalyserSettingsWindow = nullptr;
-            return 0;
-        default: return DefWindowProcA(window, msg, wParam, lParam);
+    if (msg == WM_DESTROY) AnalyserSettingsWindow = nullptr;
+    if (msg == WM_MOVE) {
+        RECT r;
+        if (!IsIconic(window) && GetWindowRect(window, &r)) ProgramSettings.analyserSettingsPos = {r.left, r.top};
     }
+    const LRESULT handled =
+        PanelDispatch(window, AnalyserTable, AnalyserCount, PanelAnalyserSettings, msg, wParam, lParam);
+    if (handled != -1) return handled;
+    return DefWindowProcA(window, msg, wParam, lParam);
 }
 
 }  // namespace
 
-void FitWindowToPanel(HWND window, int width, int height, bool force) {
-    RECT work = {0, 0, 0, 0};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT outer, client;
-    if (!GetWindowRect(window, &outer) || !GetClientRect(window, &client)) return;
-    PanelFitInput in{};
-    in.workWidth = work.right - work.left;
-    in.workHeight = work.bottom - work.top;
-    in.window = {outer.left, outer.top, outer.right, outer.bottom};
-    in.clientWidth = client.right - client.left;
-    in.clientHeight = client.bottom - client.top;
-    in.wantedWidth = width;
-    in.wantedHeight = height;
-    in.force = force;
-    const PanelFitResult r = ComputePanelFit(in);
-    if (r.move) MoveWindow(window, r.placement.x, r.placement.y, r.placement.width, r.placement.height, TRUE);
-}
-
-void DispatchToPanel(HWND window, UINT msg, WPARAM, LPARAM) {
-    switch (msg) {
-        case WM_PAINT: PaintCurrentPanel(window); break;
-        case WM_MOUSEMOVE: SetCursor(LoadCursor(nullptr, IDC_ARROW)); break;
-        default: break;
-    }
-}
-
-void PaintEmptyPanel(HWND window) {
-    FitWindowToPanel(window, EmptyPanelWidth, EmptyPanelHeight, true);
-    InvalidateRect(window, nullptr, TRUE);
+// A plain grey panel of the size the analyser settings give.
+void PaintAnalyserPanel(HWND window) {
+    int32_t w = 0, h = 0;
+    AnalyserPanelClientSize(w, h);
+    FitWindowToPanel(window, w, h, false);
     PaintScope paint(window);
-    if (paint.Dc() != nullptr) FillClient(window, paint.Dc(), PanelGrey);
+    if (paint.Dc() == nullptr) return;
+    RECT client;
+    GetClientRect(window, &client);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(AnalyserGrey));
+    FillRect(paint.Dc(), &client, brush.Get());
 }
 
 bool RegisterAnalyserSettingsClass(HINSTANCE instance) {
     WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = AnalyserSettingsProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, "DSP");
@@ -133,10 +78,4 @@ void ShowAnalyserSettingsWindow(HWND owner) {
 
 void DestroyAnalyserSettingsWindow() {
     if (AnalyserSettingsWindow != nullptr) DestroyWindow(AnalyserSettingsWindow);
-}
-
-// The panel's redraw request of the link core. The drawing pass starts with
-// the mode refresh; the plain panels have no controls to draw.
-void RequestPanelRedraw(PanelTarget target, ParamDesc*, int, int) {
-    if (target == PanelTarget::MainWindow) RefreshModeState();
 }

@@ -56,6 +56,56 @@ private:
     HDC dc_ = nullptr;
 };
 
+// A window's device context outside painting (GetDC/ReleaseDC).
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context (CreateCompatibleDC/DeleteDC).
+class MemoryDc {
+public:
+    MemoryDc() = default;
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() { Reset(); }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+    void Reset(HDC dc = nullptr) {
+        if (dc_ != nullptr) DeleteDC(dc_);
+        dc_ = dc;
+    }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// An object selected into a device context for one drawing; the object
+// that was there before goes back in at the end.
+class SelectScope {
+public:
+    SelectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~SelectScope() {
+        if (dc_ != nullptr && previous_ != nullptr) SelectObject(dc_, previous_);
+    }
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 // A menu that no window owns (a loaded popup menu, or the main menu while
 // it is detached from the window).
 class MenuOwner {

@@ -67,7 +67,10 @@ void ReadEntry(SetupReader& reader, ParamDesc& entry, const char* line, int leng
     const double v = std::strtod(number, &end);
     if (end == number) return;  // no number: the entry keeps its value
     const double limited = ClampToLimits(entry, v);
-    if (limited == entry.value) return;
+    if (limited == entry.value) {
+        if (reader.sendEvery && IsSavedKind(entry.kind)) entry.flags |= SendPending;
+        return;
+    }
     entry.value = limited;
     entry.flags |= UserChangeFlags;
     ++TransmitCount;
@@ -133,10 +136,11 @@ bool IsNewSetupTitle(const char* title) {
            std::tolower(static_cast<unsigned char>(title[2])) == 'w';
 }
 
-void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count) {
+void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, bool sendEvery) {
     reader.table = table;
     reader.count = count;
     reader.changed = 0;
+    reader.sendEvery = sendEvery;
     reader.length = 0;
     TransmitCount = 5;
     SetupComment[0] = '\0';

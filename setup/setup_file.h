@@ -37,13 +37,18 @@ bool IsNewSetupTitle(const char* title);
 struct SetupReader {
     ParamDesc* table;
     int count;
-    int changed;  // entries whose value the file changed
+    int changed;     // entries whose value the file changed
+    bool sendEvery;  // also send the values the table already holds
     int length;   // characters in `line`
     char line[SetupLineMax + 1];
 };
 
 // Starts a load: TransmitCount becomes 5 and the comment is cleared.
-void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count);
+// Without a unit the table's values need not be the unit's: `sendEvery`
+// then marks every saved value of the file for sending, also those equal
+// to the table's, so that the unit gets the whole file when it is plugged
+// in (they are not counted as changed).
+void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, bool sendEvery = false);
 void FeedSetupBytes(SetupReader& reader, const char* data, size_t size);
 // Takes a last line that has no line feed.
 void FinishSetupLoad(SetupReader& reader);

@@ -38,8 +38,8 @@ protected:
         ResetShellState();
     }
     // Loads `text` into table `t` in chunks of `chunk` bytes.
-    int Load(int t, const std::string& text, size_t chunk = 4096) {
-        BeginSetupLoad(reader, TableByNumber(t), TableRecordCount(t));
+    int Load(int t, const std::string& text, size_t chunk = 4096, bool sendEvery = false) {
+        BeginSetupLoad(reader, TableByNumber(t), TableRecordCount(t), sendEvery);
         for (size_t at = 0; at < text.size(); at += chunk)
             FeedSetupBytes(reader, text.data() + at, std::min(chunk, text.size() - at));
         FinishSetupLoad(reader);
@@ -109,6 +109,22 @@ TEST_F(SetupFileTest, ValuesAreLimitedButNeverRounded) {
     EXPECT_EQ(TransmitCount, 5 + 3);
     EXPECT_EQ(FindParam(TableDualMono, 6)->flags, UserChangeFlags);
     EXPECT_EQ(FindParam(TableDualMono, 10)->flags, 0u);
+}
+
+TEST_F(SetupFileTest, WithoutAUnitEverySavedValueOfTheFileIsSent) {
+    const std::string text =
+        "Delay Time Left=0.000000\nDither=2.000000\nExpander Cur. Damping=-50.000000\nALC Link L/R=0.000000\n";
+    EXPECT_EQ(Load(TableDualMono, text, 4096, true), 1) << "equal values are sent, not counted";
+    EXPECT_EQ(TransmitCount, 5 + 1);
+    EXPECT_EQ(FindParam(TableDualMono, 22)->flags, static_cast<uint32_t>(SendPending));
+    EXPECT_EQ(FindParam(TableDualMono, 58)->flags, UserChangeFlags);
+    EXPECT_EQ(DualMonoTable[12].flags, 0u) << "a readout the file names is never sent";
+    const int alcLink = 41;
+    EXPECT_EQ(FindParam(TableDualMono, alcLink)->flags, static_cast<uint32_t>(SendPending));
+
+    SetUp();
+    Load(TableDualMono, text);
+    EXPECT_EQ(FindParam(TableDualMono, 22)->flags, 0u) << "with the unit online the table holds its values";
 }
 
 TEST_F(SetupFileTest, AFileOfAnotherFunctionLoadsTheNamesBothShare) {

@@ -151,6 +151,41 @@ TEST_F(Qiv72simStateText, TooSmallABufferGivesNothing) {
     EXPECT_STREQ(text, "");
 }
 
+TEST_F(Qiv72simStateText, ControlTextSetsSettingsLikeTheUnitsOwnPanel) {
+    auto unit = NewUnit(FunctionDualMono);
+    const uint64_t version = unit->stateVersion;
+    const std::string text =
+        "Low Cut Frequency Right=120\n"
+        "Expander Link L/R=1\r\n"
+        "Expander Threshold Left=-500\n"  // limited to -110
+        "\n"
+        "No Such Setting=3\n"
+        "Delay Time Left=abc\n"
+        "Delay Time Right=nan\n"
+        "Level Meter Left=-3\n"  // a meter, not a setting
+        "Low Cut On/Off\n"       // no value
+        "Sample Rate=6";          // the last line needs no line end
+    const UnitSettingsApplied r = ApplyUnitSettingsText(unit.get(), text.data(), text.size());
+    EXPECT_EQ(r.applied, 4);
+    EXPECT_EQ(r.rejected, 5);
+    EXPECT_GT(unit->stateVersion, version);
+    const Parsed p = Parse(*unit);
+    EXPECT_EQ(p.values.at("Low Cut Frequency Right"), "120");
+    EXPECT_EQ(p.values.at("Expander Link L/R"), "1");
+    EXPECT_EQ(p.values.at("Expander Threshold Left"), "-110");
+    EXPECT_EQ(p.values.at("Sample Rate"), "6");
+    EXPECT_EQ(p.values.at("Delay Time Left"), "0");
+    EXPECT_EQ(p.values.at("Low Cut On/Off"), "1");
+
+    // Names are the running function's: the Stereo unit spells its own.
+    auto stereo = NewUnit(FunctionStereo);
+    const std::string stereoText = "Expander Relaese=7\nExpander Release Left=7\n";
+    const UnitSettingsApplied s = ApplyUnitSettingsText(stereo.get(), stereoText.data(), stereoText.size());
+    EXPECT_EQ(s.applied, 1);
+    EXPECT_EQ(s.rejected, 1);
+    EXPECT_EQ(Parse(*stereo).values.at("Expander Relaese"), "7");
+}
+
 // The command line.
 
 bool ParseArgs(std::vector<const char*> args, SimOptions* o, std::string* error) {
@@ -181,6 +216,15 @@ TEST(Qiv72simOptions, ReadsEveryOption) {
     EXPECT_EQ(o.hostLog, "h.log");
     EXPECT_EQ(o.stateFile, "s.txt");
     EXPECT_TRUE(o.quiet);
+}
+
+TEST(Qiv72simOptions, ReadsTheControlFile) {
+    SimOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseArgs({"--link", "a", "--control", "c.txt"}, &o, &error)) << error;
+    EXPECT_EQ(o.controlFile, "c.txt");
+    EXPECT_FALSE(ParseArgs({"--link", "a", "--control"}, &o, &error));
+    EXPECT_FALSE(ParseArgs({"--link", "a", "--control", ""}, &o, &error));
 }
 
 TEST(Qiv72simOptions, RefusesWhatMakesNoSense) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/e2e/qivprobe.h"
+
 namespace {
 
 constexpr char MainClass[] = "QIVRCClass";
@@ -341,6 +343,18 @@ int CmdWindowRect() {
     return 0;
 }
 
+// The main window's client area on the screen: left, top, width, height.
+int CmdClientRect() {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    RECT r;
+    GetClientRect(w, &r);
+    POINT origin = {0, 0};
+    ClientToScreen(w, &origin);
+    std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
 int CmdHasMenu() {
     HWND w = FindMain();
     if (w == nullptr) return Fail("no main window");
@@ -420,6 +434,72 @@ int CmdFocusInfo() {
     return 0;
 }
 
+// The states of main menu items by command number, in the order given:
+// "enabled" or "grayed" each, or "no menu" while the menu bar is hidden. A
+// menu belongs to its process, so qivprobe.dll reads it from inside the
+// program (see qivprobe.h).
+int CmdMenuState(int argc, char** argv, int first) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    const int count = argc - first;
+    if (count > ProbeMaxItems) return Fail("too many items");
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeBlock),
+                                        ProbeMappingName);
+    HANDLE done = CreateEventA(nullptr, FALSE, FALSE, ProbeDoneName);
+    HMODULE probe = LoadLibraryA("qivprobe.dll");
+    FARPROC hookProc = probe != nullptr ? GetProcAddress(probe, "QivProbeHook") : nullptr;
+    void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeBlock)) : nullptr;
+    int rc = 0;
+    if (view == nullptr || done == nullptr || hookProc == nullptr) {
+        rc = Fail("no probe (qivprobe.dll beside qivdrive.exe?)");
+    } else {
+        ProbeBlock* block = static_cast<ProbeBlock*>(view);
+        block->count = count;
+        for (int i = 0; i < count; ++i) block->ids[i] = static_cast<UINT>(std::strtoul(argv[first + i], nullptr, 10));
+        HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProc)),
+                                       probe, GetWindowThreadProcessId(w, nullptr));
+        if (hook == nullptr) {
+            rc = Fail("cannot hook the program");
+        } else {
+            PostMessageA(w, RegisterWindowMessageA(ProbeMessageName), 0, 0);
+            if (WaitForSingleObject(done, 5000) != WAIT_OBJECT_0) {
+                rc = Fail("the program did not answer the probe");
+            } else if (block->hasMenu == 0) {
+                std::printf("no menu\n");
+            } else {
+                std::string line;
+                for (int i = 0; i < count && rc == 0; ++i) {
+                    const UINT state = block->states[i];
+                    if (state == ~0u) rc = Fail(std::string("no menu item ") + argv[first + i]);
+                    if (!line.empty()) line += " ";
+                    line += (state & (MF_GRAYED | MF_DISABLED)) != 0 ? "grayed" : "enabled";
+                }
+                if (rc == 0) std::printf("%s\n", line.c_str());
+            }
+            UnhookWindowsHookEx(hook);
+        }
+    }
+    if (view != nullptr) UnmapViewOfFile(view);
+    if (probe != nullptr) FreeLibrary(probe);
+    if (done != nullptr) CloseHandle(done);
+    if (mapping != nullptr) CloseHandle(mapping);
+    return rc;
+}
+
+// Visible top-level windows of a class in the program (the analyser
+// settings window is no dialog).
+int CmdWindowCount(const char* cls) {
+    const DWORD pid = MainProcess();
+    int n = 0;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w) && HasPrefixClass(w, cls)) ++n;
+    }
+    std::printf("%d\n", n);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qivdrive COMMAND ...\n"
@@ -430,8 +510,9 @@ int Usage() {
                  "  set-text CAPTION ID TEXT | get-text CAPTION ID | select CAPTION ID INDEX\n"
                  "  cursel CAPTION ID | items CAPTION ID | click CAPTION ID | dblclick CAPTION ID\n"
                  "  message-box TEXT MS | answer TEXT BUTTON MS\n"
-                 "  client-size | window-rect | has-menu | popup MS | no-popup MS | foreground MS\n"
-                 "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n");
+                 "  client-size | window-rect | client-rect | has-menu | popup MS | no-popup MS | foreground MS\n"
+                 "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
+                 "  menu-state ID... | window-count CLASS\n");
     return 2;
 }
 
@@ -468,6 +549,7 @@ int main(int argc, char** argv) {
     if (c == "answer" && n == 3) return CmdAnswer(arg(2), std::atoi(arg(3)), Ms(arg(4)));
     if (c == "client-size" && n == 0) return CmdClientSize();
     if (c == "window-rect" && n == 0) return CmdWindowRect();
+    if (c == "client-rect" && n == 0) return CmdClientRect();
     if (c == "has-menu" && n == 0) return CmdHasMenu();
     if (c == "popup" && n == 1) return CmdPopupShown(Ms(arg(2)), true);
     if (c == "no-popup" && n == 1) return CmdPopupShown(Ms(arg(2)), false);
@@ -478,5 +560,7 @@ int main(int argc, char** argv) {
     if (c == "iconic" && n == 1) return CmdIconic(Ms(arg(2)), true);
     if (c == "not-iconic" && n == 1) return CmdIconic(Ms(arg(2)), false);
     if (c == "dialog-rect" && n == 1) return CmdDialogRect(arg(2));
+    if (c == "menu-state" && n >= 1) return CmdMenuState(argc, argv, 2);
+    if (c == "window-count" && n == 1) return CmdWindowCount(arg(2));
     return Usage();
 }

@@ -76,6 +76,29 @@ private:
     bool warned_ = false;
 };
 
+// The operator's hand on the unit's front panel: settings written into the
+// control file are taken over at the next frame slot, and the file goes.
+class ControlFile {
+public:
+    explicit ControlFile(std::string path) : path_(std::move(path)) {}
+    void Poll(UnitModel* unit) {
+        if (path_.empty()) return;
+        std::FILE* f = std::fopen(path_.c_str(), "rb");
+        if (f == nullptr) return;
+        char text[UnitStateTextMax];
+        const size_t n = std::fread(text, 1, sizeof text, f);
+        std::fclose(f);
+        std::remove(path_.c_str());
+        const UnitSettingsApplied r = ApplyUnitSettingsText(unit, text, n);
+        if (r.rejected > 0)
+            std::fprintf(stderr, "qiv72sim: %s: %d line(s) name no setting of the %s unit or no number\n",
+                         path_.c_str(), r.rejected, UnitFunctionName(unit->function));
+    }
+
+private:
+    std::string path_;
+};
+
 void InstallSignals(sigset_t* waitMask) {
     sigset_t blocked;
     sigemptyset(&blocked);
@@ -151,6 +174,7 @@ int Run(const SimOptions& o) {
     }
     StateFile state(o.stateFile);
     state.Update(*unit);
+    ControlFile control(o.controlFile);
 
     sigset_t waitMask;
     InstallSignals(&waitMask);
@@ -181,6 +205,7 @@ int Run(const SimOptions& o) {
         int64_t now = MonotonicNs();
         const bool due = o.burst ? !box.Pending() && (sentLast || now >= next) : now >= next;
         if (due) {
+            control.Poll(unit.get());
             UnitOutput out;
             UnitNextOutput(unit.get(), &out);
             // --burst skips the pause only after a slot that sent something;

@@ -68,6 +68,12 @@ const char* SimUsage() {
            "  --unplug-for S       ... for S seconds (silence both ways)\n"
            "                       SIGUSR1 pulls the cable, SIGUSR2 plugs it back in\n"
            "\n"
+           "Operating the unit:\n"
+           "  --control FILE       whenever FILE appears, its name=value lines (names as in\n"
+           "                       the state file) set the unit's settings as its own front\n"
+           "                       panel would, and FILE is removed; write it elsewhere and\n"
+           "                       rename it into place\n"
+           "\n"
            "Observing:\n"
            "  --host-log FILE      one line per valid host frame received: its 8 bytes\n"
            "                       in hex; invalid ones on lines starting with '#'\n"
@@ -101,10 +107,12 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
             o->burst = true;
         } else if (arg == "--quiet") {
             o->quiet = true;
-        } else if (arg == "--link" || arg == "--device" || arg == "--host-log" || arg == "--state-file") {
+        } else if (arg == "--link" || arg == "--device" || arg == "--host-log" || arg == "--state-file" ||
+                   arg == "--control") {
             if (!need(value != nullptr && *value != '\0')) return false;
             std::string& target = arg == "--link" ? o->link : arg == "--device" ? o->device
-                                : arg == "--host-log" ? o->hostLog : o->stateFile;
+                                : arg == "--host-log" ? o->hostLog : arg == "--state-file" ? o->stateFile
+                                : o->controlFile;
             target = value;
             ++i;
         } else if (arg == "--function") {

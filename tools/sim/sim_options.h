@@ -9,6 +9,7 @@ struct SimOptions {
     std::string device;      // --device PATH: an existing tty (a real serial port)
     std::string hostLog;     // --host-log FILE
     std::string stateFile;   // --state-file FILE
+    std::string controlFile; // --control FILE
     int function = 1;        // --function dual-mono|stereo|analyser
     uint64_t seed = 1;       // --seed N
     double speed = 1.0;      // --speed N

@@ -1,8 +1,12 @@
 // The state file's text.
 #include "tools/sim/unit_state_text.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "link/link_state.h"
 
@@ -80,4 +84,55 @@ size_t FormatUnitState(const UnitModel& unit, char* out, size_t capacity) {
         return 0;
     }
     return t.length;
+}
+
+namespace {
+
+// The record of the current function's table that a state file line names.
+const ParamDesc* SettingNamed(int function, const std::string& name) {
+    const ParamDesc* table = TableByNumber(function);
+    const int count = TableRecordCount(function);
+    for (int i = 0; i < count; ++i) {
+        const ParamDesc& r = table[i];
+        if (IsSavedKind(r.kind) && UnitCarriesSetting(function, r.id) && name == r.name) return &r;
+    }
+    return nullptr;
+}
+
+bool ParseSettingValue(const std::string& text, double* value) {
+    const char* start = text.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(start, &end);
+    if (end == start || !std::isfinite(v)) return false;
+    while (*end == ' ' || *end == '\t' || *end == '\r') ++end;
+    if (*end != '\0') return false;
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+UnitSettingsApplied ApplyUnitSettingsText(UnitModel* unit, const char* text, size_t size) {
+    UnitSettingsApplied result = {0, 0};
+    size_t pos = 0;
+    while (pos < size) {
+        size_t end = pos;
+        while (end < size && text[end] != '\n') ++end;
+        std::string line(text + pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const size_t eq = line.find('=');
+        const ParamDesc* r = eq == std::string::npos ? nullptr : SettingNamed(unit->function, line.substr(0, eq));
+        double v = 0.0;
+        if (r == nullptr || !ParseSettingValue(line.substr(eq + 1), &v)) {
+            ++result.rejected;
+            continue;
+        }
+        if (UnitSetSetting(unit, r->id, ClampToLimits(*r, v)))
+            ++result.applied;
+        else
+            ++result.rejected;
+    }
+    return result;
 }

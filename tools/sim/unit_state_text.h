@@ -24,3 +24,14 @@ const char* UnitFunctionName(int function);
 //   Current Memory=1          Dual Mono and Stereo only
 //   Memory 1=Voice            16 lines, names without trailing blanks
 size_t FormatUnitState(const UnitModel& unit, char* out, size_t capacity);
+
+// Settings given as text, the way the state file names them: one
+// "name=value" line per setting of the current function (switches 0 or 1).
+// Each known setting is limited to its range and set as the unit's own front
+// panel would; unknown names, settings the function does not carry, lines
+// without '=' and values that are not numbers are skipped and counted.
+struct UnitSettingsApplied {
+    int applied;
+    int rejected;
+};
+UnitSettingsApplied ApplyUnitSettingsText(UnitModel* unit, const char* text, size_t size);

@@ -1,0 +1,94 @@
+// The panel bitmap cache and the canvas over a device context.
+#include "panel/bitmap_cache_win32.h"
+
+#include "app/win32_handles.h"
+#include "panel/panel_bitmaps.h"
+
+namespace {
+
+// One slot of the cache. A bitmap resource that fails to load leaves the
+// slot loaded with no bitmap: nothing is drawn from it and it is not tried
+// again before the next release.
+struct CachedSlot {
+    bool loaded;
+    HDC memory;
+    HBITMAP bitmap;
+    HGDIOBJ previous;       // what the memory context held before the bitmap
+    int32_t width, height;  // the loaded bitmap's real size; 0 without one
+};
+
+// The cache (user-interface thread only).
+CachedSlot Cache[PanelBitmapSlotCount] = {};
+
+const CachedSlot* LoadSlot(int slot, HDC like) {
+    const PanelBitmapSlot* entry = BitmapSlot(slot);
+    if (entry == nullptr) return nullptr;
+    CachedSlot& c = Cache[slot];
+    if (c.loaded) return &c;
+    c = CachedSlot{};
+    c.loaded = true;
+    c.memory = CreateCompatibleDC(like);
+    c.bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry->resource));
+    if (c.memory == nullptr || c.bitmap == nullptr) return &c;
+    BITMAP info = {};
+    if (GetObjectA(c.bitmap, sizeof info, &info) == sizeof info) {
+        c.width = info.bmWidth;
+        c.height = info.bmHeight;
+    }
+    c.previous = SelectObject(c.memory, c.bitmap);
+    if (c.previous == nullptr) c.width = c.height = 0;  // not selected: draw nothing from it
+    return &c;
+}
+
+// The control drawing keeps every piece inside the sizes of the panel
+// bitmap table; this cuts it to the bitmap really loaded as well, so that
+// no copy reads outside it whatever the resource holds.
+void CopyPiece(void* context, int slot, int srcX, int srcY, int width, int height, int dstX, int dstY,
+               BlitMode mode) {
+    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    const CachedSlot* c = LoadSlot(slot, dc);
+    if (c == nullptr || c->width == 0 || srcX < 0 || srcY < 0) return;
+    if (srcX + width > c->width) width = c->width - srcX;
+    if (srcY + height > c->height) height = c->height - srcY;
+    if (width <= 0 || height <= 0) return;
+    BitBlt(dc, dstX, dstY, width, height, c->memory, srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
+}
+
+COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+void Fill(void* context, int x, int y, int width, int height, uint32_t rgb) {
+    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColourOf(rgb)));
+    const RECT r = {x, y, x + width, y + height};
+    if (brush.Get() != nullptr) FillRect(dc, &r, brush.Get());
+}
+
+void Line(void* context, int x0, int y0, int x1, int y1, uint32_t rgb) {
+    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColourOf(rgb)));
+    if (pen.Get() == nullptr) return;
+    SelectScope selected(dc, pen.Get());
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+}  // namespace
+
+PanelCanvas GdiCanvas(GdiCanvasTarget* target) {
+    PanelCanvas canvas{};
+    canvas.context = target;
+    canvas.copy = CopyPiece;
+    canvas.fill = Fill;
+    canvas.line = Line;
+    return canvas;
+}
+
+void ReleasePanelBitmaps() {
+    for (CachedSlot& c : Cache) {
+        if (!c.loaded) continue;
+        if (c.memory != nullptr && c.previous != nullptr) SelectObject(c.memory, c.previous);
+        if (c.bitmap != nullptr) DeleteObject(c.bitmap);
+        if (c.memory != nullptr) DeleteDC(c.memory);
+        c = CachedSlot{};
+    }
+}

@@ -1,0 +1,152 @@
+// The panel dispatcher, the drawing pass, the backgrounds and the window
+// fitting. One small handler per message.
+#include "panel/panel_win32.h"
+
+#include "app/mode_refresh.h"
+#include "app/win32_handles.h"
+#include "panel/bitmap_cache_win32.h"
+#include "panel/control_drawing.h"
+#include "panel/panel_bitmaps.h"
+#include "panel/panel_input.h"
+#include "panel/value_dialogs_win32.h"
+
+namespace {
+
+// Mouse positions come as two unsigned 16-bit words.
+int32_t MouseX(LPARAM lParam) { return static_cast<int32_t>(LOWORD(lParam)); }
+int32_t MouseY(LPARAM lParam) { return static_cast<int32_t>(HIWORD(lParam)); }
+bool ShiftHeld(WPARAM wParam) { return (wParam & MK_SHIFT) != 0; }
+
+void PaintBackground(HWND window, int panelType) {
+    switch (panelType) {
+        case PanelDualMono:
+        case PanelStereo:
+        case PanelAnalyserSettings: {
+            const PanelBitmapSlot& b = PanelBackgrounds[panelType];
+            PaintBitmapPanel(window, b.resource, b.width, b.height, panelType != PanelAnalyserSettings);
+            break;
+        }
+        case PanelAnalyser: PaintAnalyserPanel(window); break;
+        default: {
+            PaintScope paint(window);  // validates, so that the paint is not asked for again
+            break;
+        }
+    }
+}
+
+LRESULT OnPaint(HWND window, ParamDesc* table, int count, int panelType) {
+    PaintBackground(window, panelType);
+    ReleasePanelBitmaps();
+    DrawControls(window, table, count, true);
+    return 0;
+}
+
+LRESULT OnButtonDown(HWND window, ParamDesc* table, int count, WPARAM wParam, LPARAM lParam) {
+    if (PanelPress(table, count, MouseX(lParam), MouseY(lParam), ShiftHeld(wParam), PanelDrag))
+        DrawControls(window, table, count, false);
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND window, ParamDesc* table, int count, WPARAM wParam, LPARAM lParam) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    if ((wParam & MK_LBUTTON) == 0) {
+        PanelRelease(table, count, PanelDrag);
+        return 0;
+    }
+    PanelDragTo(table, count, MouseY(lParam), ShiftHeld(wParam), PanelDrag);
+    DrawControls(window, table, count, false);
+    return 0;
+}
+
+LRESULT OnButtonUp(ParamDesc* table, int count) {
+    PanelRelease(table, count, PanelDrag);
+    return 0;
+}
+
+// Every hit record opens its dialog in turn (the tables have no
+// overlapping editable controls, so that is one at most), and the marked
+// controls are drawn after each.
+LRESULT OnDoubleClick(HWND window, ParamDesc* table, int count, LPARAM lParam) {
+    ClearDragging(table, count);
+    const int32_t px = MouseX(lParam), py = MouseY(lParam);
+    for (int i = NextHitControl(table, count, 0, px, py); i >= 0; i = NextHitControl(table, count, i + 1, px, py)) {
+        OpenValueDialog(window, table[i]);
+        // The window may have gone while the dialog was open (the mode
+        // refresh closes the analyser settings window).
+        if (!IsWindow(window)) return 0;
+        DrawControls(window, table, count, false);
+    }
+    return 0;
+}
+
+LRESULT OnDisplayChange(HWND window) {
+    // The cached contexts belong to the old display mode.
+    ReleasePanelBitmaps();
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT PanelDispatch(HWND window, ParamDesc* table, int count, int panelType, UINT msg, WPARAM wParam,
+                      LPARAM lParam) {
+    if (window == nullptr || IsIconic(window)) return -1;
+    switch (msg) {
+        case WM_PAINT: return OnPaint(window, table, count, panelType);
+        case PanelRedraw: DrawControls(window, table, count, false); return 0;
+        case WM_LBUTTONDOWN: return OnButtonDown(window, table, count, wParam, lParam);
+        case WM_MOUSEMOVE: return OnMouseMove(window, table, count, wParam, lParam);
+        case WM_LBUTTONUP: return OnButtonUp(table, count);
+        case WM_LBUTTONDBLCLK: return OnDoubleClick(window, table, count, lParam);
+        case WM_DISPLAYCHANGE: return OnDisplayChange(window);
+        case WM_DESTROY:
+        case WM_DEVMODECHANGE: ReleasePanelBitmaps(); return 0;
+        default: return -1;
+    }
+}
+
+void DrawControls(HWND window, ParamDesc* table, int count, bool all) {
+    RefreshModeState();
+    // The refresh may have closed the window (the analyser settings window
+    // when the function changes).
+    if (!IsWindow(window)) return;
+    WindowDc dc(window);
+    if (dc.Get() == nullptr) return;
+    GdiCanvasTarget target{dc.Get()};
+    DrawMarkedControls(GdiCanvas(&target), table, count, all);
+}
+
+void DrawSunkenFrame(HDC dc, int left, int top, int right, int bottom) {
+    GdiCanvasTarget target{dc};
+    DrawSunkenFrame(GdiCanvas(&target), left, top, right, bottom);
+}
+
+void PaintBitmapPanel(HWND window, int resource, int width, int height, bool fit) {
+    if (!fit) InvalidateRect(window, nullptr, FALSE);
+    PaintScope paint(window);
+    if (fit) FitWindowToPanel(window, width, height, false);
+    if (paint.Dc() == nullptr) return;
+    // Loaded anew for every paint and released at its end.
+    MemoryDc memory(paint.Dc());
+    GdiObject<HBITMAP> bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource)));
+    if (memory.Get() == nullptr || bitmap.Get() == nullptr) return;
+    BITMAP info = {};
+    if (GetObjectA(bitmap.Get(), sizeof info, &info) != sizeof info) return;
+    // Never more than the bitmap holds.
+    if (width > info.bmWidth) width = info.bmWidth;
+    if (height > info.bmHeight) height = info.bmHeight;
+    SelectScope selected(memory.Get(), bitmap.Get());
+    BitBlt(paint.Dc(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void PaintEmptyPanel(HWND window) {
+    FitWindowToPanel(window, EmptyPanelWidth, EmptyPanelHeight, true);
+    InvalidateRect(window, nullptr, TRUE);
+    PaintScope paint(window);
+    if (paint.Dc() == nullptr) return;
+    RECT client;
+    GetClientRect(window, &client);
+    GdiCanvasTarget target{paint.Dc()};
+    const PanelCanvas canvas = GdiCanvas(&target);
+    canvas.fill(canvas.context, 0, 0, client.right - client.left, client.bottom - client.top, PanelGrey);
+}

@@ -1,0 +1,89 @@
+# Helpers of the panel tests, sourced after e2e_lib.sh: photographs of the
+# main window's panel, the same panel painted by qiv72render (the software
+# canvas over the same generated bitmaps) to compare regions with, and a
+# real mouse on the panel (xdotool). The Wine desktop lies at the X screen's
+# origin, so screen coordinates are X coordinates.
+#
+# Inputs (environment): QIV_SIM as for e2e_lib.sh; qiv72render and the art
+# folder are found beside it (build/native/bin and build/native/art) unless
+# QIV_RENDER and QIV_ART name them.
+
+RENDER=${QIV_RENDER:-$(dirname "$QIV_SIM")/qiv72render}
+ART_DIR=${QIV_ART:-$(dirname "$(dirname "$QIV_SIM")")/art}
+
+# panel_origin: PANEL_X, PANEL_Y (the client area's top left on the screen),
+# PANEL_W, PANEL_H.
+panel_origin() {
+    drive_ok client-rect
+    read -r PANEL_X PANEL_Y PANEL_W PANEL_H <<<"$DRIVEN"
+}
+
+# panel_shot FILE: the client area as it is on the screen now.
+panel_shot() {
+    panel_origin
+    import -window root -crop "${PANEL_W}x${PANEL_H}+${PANEL_X}+${PANEL_Y}" +repage "$1" ||
+        fail "could not photograph the panel"
+}
+
+# render_panel dualmono|stereo FILE [id=value ...]: the panel with the
+# program's start-up values (and the given ones), painted without Windows.
+render_panel() {
+    local panel=$1 out=$2
+    shift 2
+    [ -x "$RENDER" ] || fail "no qiv72render at $RENDER (make native)"
+    "$RENDER" "$ART_DIR" "$panel" "$out.bmp" "$@" >/dev/null || fail "qiv72render $panel $* failed"
+    convert "$out.bmp" "$out" || fail "could not convert $out.bmp"
+}
+
+# region_diff A B X Y W H: how many pixels of that region differ between
+# two images.
+region_diff() {
+    local geometry="$5x$6+$3+$4" out
+    out=$(compare -metric AE "$1[$geometry]" "$2[$geometry]" null: 2>&1)
+    echo "${out%% *}"
+}
+
+# expect_region_same A B X Y W H WHAT
+expect_region_same() {
+    local n
+    n=$(region_diff "$1" "$2" "$3" "$4" "$5" "$6")
+    [ "$n" = "0" ] || fail "$7: $n pixels differ in ${5}x${6}+$3+$4 ($(basename "$1") against $(basename "$2"))"
+}
+
+# panel_point X Y: the screen point of client point X, Y in SX, SY.
+panel_point() {
+    [ -n "${PANEL_X:-}" ] || panel_origin
+    SX=$((PANEL_X + $1))
+    SY=$((PANEL_Y + $2))
+}
+
+# panel_drag X Y DY [KEY]: presses the left button at client point X, Y,
+# moves the mouse DY pixels (negative is up) two pixels at a time and
+# releases; KEY (e.g. shift), when given, is held from before the press to
+# after the release.
+panel_drag() {
+    local x=$1 y=$2 dy=$3 key=${4:-} step=2 k
+    panel_point "$x" "$y"
+    [ "$dy" -lt 0 ] && step=-2
+    xdotool mousemove "$SX" "$SY"
+    sleep 0.2
+    [ -n "$key" ] && xdotool keydown "$key" && sleep 0.1
+    xdotool mousedown 1
+    sleep 0.2
+    for ((k = step; k * step <= dy * step; k += step)); do
+        xdotool mousemove "$SX" $((SY + k))
+        sleep 0.05
+    done
+    sleep 0.2
+    [ -n "$key" ] && xdotool keyup "$key"
+    xdotool mouseup 1
+    sleep 0.2
+}
+
+# panel_click X Y [COUNT]: COUNT (default 1) left clicks at client point X, Y.
+panel_click() {
+    panel_point "$1" "$2"
+    xdotool mousemove "$SX" "$SY"
+    sleep 0.2
+    xdotool click --repeat "${3:-1}" --delay 80 1
+}
