@@ -112,7 +112,7 @@ void DecodeSwitch(bool on, int id, int table) {
     const bool differs = (on && p->value < 0.5) || (!on && p->value > 0.5);
     if (!differs) return;
     if (TransmitCount > 0) {
-        p->flags |= SendPending;
+        p->flags |= SendPending | Resend;
         ++TransmitCount;
     } else {
         p->value = on ? 1.0 : 0.0;
@@ -124,10 +124,19 @@ void DecodeSwitch(bool on, int id, int table) {
 void DecodeSetting(double x, int id, int table) {
     ParamDesc* p = FindParam(table, id);
     if (p == nullptr) return;
-    if (p->flags & (SendPending | JustSent | Dragging)) return;
+    if (p->flags & (SendPending | JustSent)) return;
     if (p->value == x) return;
-    if (TransmitCount > 0) {
+    // The user holds this control: the unit's value is never taken over, and
+    // a unit that lacks the held value (its frame was lost while the mouse
+    // stood still and the count ran out) is sent it again, as the user's
+    // value (no Resend: it gets its answers after it).
+    if (p->flags & Dragging) {
         p->flags |= SendPending;
+        if (TransmitCount > 0) ++TransmitCount;
+        return;
+    }
+    if (TransmitCount > 0) {
+        p->flags |= SendPending | Resend;
         ++TransmitCount;
     } else {
         p->value = x;

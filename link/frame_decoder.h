@@ -16,5 +16,7 @@ void DecodeDualMonoOrStereo(int table);
 void DecodeAnalyser();
 
 void DecodeSwitch(bool on, int id, int table);
+// A setting the user drags is never taken over from the unit; when the unit
+// reports another value it is marked for sending again.
 void DecodeSetting(double x, int id, int table);
 void DecodeMeter(double x, int id, int table);

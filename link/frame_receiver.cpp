@@ -4,12 +4,49 @@
 #include <cstring>
 
 #include "link/frame_decoder.h"
+#include "link/frame_layout.h"
 #include "link/host_encoder.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
 
 FrameReceiverState FrameReceiver = {};
+
+namespace {
+
+// Values sent in answers the unit may never have acted on (the link was
+// lost, or the unit rebooted into another function and ignored them) are
+// marked for sending again: the watchdog has cleared TransmitCount, so
+// nothing else would send them again, and the unit's old value would be
+// taken over.
+void MarkUnconfirmedForSending() {
+    for (int t = TableDualMono; t <= TableAnalyser; ++t) {
+        ParamDesc* table = TableByNumber(t);
+        for (int i = 0; i < TableRecordCount(t); ++i) {
+            if (!(table[i].flags & JustSent)) continue;
+            table[i].flags &= ~JustSent;
+            table[i].flags |= SendPending;
+        }
+    }
+}
+
+void DecodeFrame() {
+    switch (DeviceFunction) {
+        case FunctionDualMono:
+            DecodeDualMonoOrStereo(TableDualMono);
+            break;
+        case FunctionStereo:
+            DecodeDualMonoOrStereo(TableStereo);
+            break;
+        case FunctionAnalyser:
+            DecodeAnalyser();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
 
 int ReceiveFromPort() {
     uint8_t buffer[PortReadChunk];
@@ -67,31 +104,56 @@ void ReceiveByte(uint8_t b) {
 
 void HandleDeviceFrame() {
     SilenceTicks = 0;
+    // The first frame after a link loss or a change of function: the unit
+    // may not have acted on what was sent before, the switch word in hand
+    // belongs to an older frame or another function, and the table may hold
+    // values that are not this unit's (Stereo frames fill the Dual Mono
+    // table's right-channel settings; the unit may have changed meanwhile).
+    const bool fresh = Online == 0 || FrameReceiver.lastFunction != DeviceFunction;
+    FrameReceiver.lastFunction = DeviceFunction;
     Online = 1;
+    if (fresh) {
+        MarkUnconfirmedForSending();
+        SwitchWord = FrameWord(DeviceFunction == FunctionAnalyser ? AnaWordSwitches : WordSwitches);
+    }
 
     // While a store or recall waits in Dual Mono or Stereo, only every third
     // frame is answered, which gives the unit time to act on it.
     const bool answer = ReplyGate > 1 || (StoreSlot == 0 && RecallSlot == 0) ||
                         DeviceFunction == FunctionAnalyser;
     if (answer) {
-        if (TransmitCount > 0) --TransmitCount;
+        // Answers to frames that are taken over as they are do not count:
+        // nothing is pushed back then, so a change sent meanwhile keeps its
+        // answers for being checked and sent again.
+        if (TransmitCount > 0 && TakeOverFrames == 0) --TransmitCount;
         BuildAndSendReply();
         ReplyGate = 0;
     } else {
         ++ReplyGate;
     }
 
+    // A fresh frame, and the frames after a recall, are taken over as they
+    // are: pushing the table's values back would send values the unit never
+    // had, or undo the recall. Marked records still wait.
+    if (fresh && TakeOverFrames < 1) TakeOverFrames = 1;
+    if (TakeOverFrames > 0) {
+        --TakeOverFrames;
+        const int32_t hold = TransmitCount;
+        TransmitCount = 0;
+        DecodeFrame();
+        TransmitCount = hold;
+    } else {
+        DecodeFrame();
+    }
+
     switch (DeviceFunction) {
         case FunctionDualMono:
-            DecodeDualMonoOrStereo(TableDualMono);
             RequestPanelRedraw(PanelTarget::MainWindow, DualMonoTable, DualMonoCount, 0);
             break;
         case FunctionStereo:
-            DecodeDualMonoOrStereo(TableStereo);
             RequestPanelRedraw(PanelTarget::MainWindow, StereoTable, StereoCount, 0);
             break;
         case FunctionAnalyser:
-            DecodeAnalyser();
             RequestPanelRedraw(PanelTarget::AnalyserSettingsWindow, AnalyserTable, AnalyserCount, 2);
             RequestPanelRedraw(PanelTarget::MainWindow, AnalyserDisplayTable, AnalyserDisplayCount, 3);
             break;

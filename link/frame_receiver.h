@@ -30,12 +30,19 @@ struct FrameReceiverState {
     uint8_t collectedBytes[MaxCollected + 1];  // index k (1 to 160) is frame offset k + 2
     int32_t expectedCount;                     // 0 before the first sync word
     uint32_t frameSum;
+    int32_t lastFunction;  // function of the last valid frame; 0 before the first
 };
 extern FrameReceiverState FrameReceiver;
 
 // Reads what the port has (at most 1024 bytes) and feeds it to ReceiveByte.
 int ReceiveFromPort();
 void ReceiveByte(uint8_t b);
+// The per-frame sequence: link alive, answer, decode, redraw, title. The
+// first valid frame after a link loss or a change of function is handled as
+// a fresh start: values sent but not confirmed are marked for sending again,
+// the answer takes its switch word from this frame, and the frame's settings
+// are taken over as they are (marked records keep their protection), as are
+// those of the frames after a recall (TakeOverFrames).
 void HandleDeviceFrame();
 
 // The current frame, for the decoders: byte at frame offset `offset` (0 is

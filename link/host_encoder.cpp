@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "link/frame_layout.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
@@ -132,6 +133,16 @@ bool ServeRequests(const DeviceRequestCommands& cmds) {
         SetCommand(cmds.recall);
         Reply.bytes[4] = static_cast<uint8_t>(RecallSlot);
         RecallSlot = 0;
+        // The unit now runs the recalled setup: its reports are to be taken
+        // over, not pushed back as differing settings while the count of a
+        // recent change, or one made right after, still runs. The unit shows
+        // the recalled setup in the frame after next, or later when frames
+        // were read late. Values still marked follow the recall.
+        TransmitCount = 0;
+        TakeOverFrames = RecallSettleFrames;
+        // Values sent before the recall are superseded by it.
+        ParamDesc* table = TableByNumber(DeviceFunction);
+        for (int i = 0; i < TableRecordCount(DeviceFunction); ++i) table[i].flags &= ~JustSent;
     }
     if (BootRequest != 0 && !CommandQueued) {
         SetCommand(cmds.boot);
@@ -141,19 +152,38 @@ bool ServeRequests(const DeviceRequestCommands& cmds) {
     return CommandQueued != 0;
 }
 
+// Sends the first marked record and clears JustSent on the records the walk
+// passes. The record is encoded before those lose JustSent, so that a switch
+// command still knows which switches went out in the answers before.
 void SendFirstPending(ParamDesc* table, int count, int function) {
-    for (int i = 0; i < count; ++i) {
-        ParamDesc& r = table[i];
-        r.flags &= ~JustSent;
-        if (r.flags & SendPending) {
-            r.flags &= ~SendPending;
-            r.flags |= JustSent;
-            CommandQueued = 1;
-            EndMarkDue = 1;
-            EncodeRecord(r, function);
-            return;
-        }
+    int first = 0;
+    while (first < count && !(table[first].flags & SendPending)) ++first;
+    if (first < count) {
+        CommandQueued = 1;
+        EndMarkDue = 1;
+        EncodeRecord(table[first], function);
     }
+    for (int i = 0; i < first && i < count; ++i) table[i].flags &= ~JustSent;
+    if (first == count) return;
+    ParamDesc& r = table[first];
+    // The first time a changed value goes out it gets the answers of a
+    // change on the panel after it, whatever the count was (run down by the
+    // values sent before it, by request answers, cleared by the watchdog,
+    // set lower by a later change): the unit reports it only in the frame
+    // after next, and until then its reports must bring the value back, not
+    // replace it; a lost frame must be sent again. Values sent again after a
+    // differing report (Resend) keep the count as it is, so that a value the
+    // unit does not take is given up once the count has run out.
+    if (!(r.flags & Resend) && TransmitCount < SendHoldFrames) TransmitCount = SendHoldFrames;
+    r.flags &= ~(SendPending | Resend);
+    r.flags |= JustSent;
+}
+
+void SetSwitchBits(double value, uint32_t mask) {
+    if (value < 0.5)
+        SwitchWord &= ~mask;
+    else
+        SwitchWord |= mask;
 }
 
 }  // namespace
@@ -208,10 +238,22 @@ void EncodeValueBytes(Encoding encoding, double v, uint8_t out[3]) {
 }
 
 void EncodeSwitch(const ParamDesc& record, uint32_t mask) {
-    if (record.value < 0.5)
-        SwitchWord &= ~mask;
-    else
-        SwitchWord |= mask;
+    // The other switches go out as the unit last reported them, except those
+    // the program is sending itself (marked, or sent and not yet confirmed):
+    // the unit's next frame is already on the wire when an answer arrives, so
+    // its last switch word may predate the switch command of the answer
+    // before, and sending that word back would switch it back again.
+    const int function = DeviceFunction;
+    const SwitchBit* bits = function == FunctionAnalyser ? AnalyserSwitches : DualMonoSwitches;
+    const size_t n = function == FunctionAnalyser ? sizeof AnalyserSwitches / sizeof AnalyserSwitches[0]
+                                                  : sizeof DualMonoSwitches / sizeof DualMonoSwitches[0];
+    for (size_t k = 0; k < n; ++k) {
+        const ParamDesc* p = FindParam(function, bits[k].id);
+        if (p == nullptr || !(p->flags & (SendPending | JustSent))) continue;
+        const bool reportedOn = (SwitchWord & bits[k].mask) != 0;
+        if (reportedOn != (p->value >= 0.5)) SetSwitchBits(p->value, bits[k].mask);
+    }
+    SetSwitchBits(record.value, mask);
     SwitchWord &= 0xFFFFFFu;
     Reply.bytes[3] = CmdSwitches;
     Reply.bytes[4] = static_cast<uint8_t>(SwitchWord & 0xFF);
@@ -224,10 +266,13 @@ void BuildAndSendReply() {
     Reply = {{'Q', 'E', 'N', CmdNone, 0, 0, 0, 0}};
 
     // Store and recall exist only in Dual Mono and Stereo (the Analyser has
-    // no command for them); a request waits there untouched.
+    // no command for them); a request waits there untouched. While the unit
+    // settles after a recall, marked values wait: its frames do not show the
+    // recalled setup yet, and a switch command built on their switch word
+    // would switch recalled switches back.
     const int function = DeviceFunction;
     if (function >= FunctionDualMono && function <= FunctionAnalyser &&
-        !ServeRequests(RequestCommandsFor(function)))
+        !ServeRequests(RequestCommandsFor(function)) && TakeOverFrames == 0)
         SendFirstPending(TableByNumber(function), TableRecordCount(function), function);
 
     if (CommandQueued) {
@@ -248,5 +293,6 @@ void RequestParamChange(double value, int id, int table) {
     if (v == p->value) return;
     p->value = v;
     p->flags |= UserChangeFlags;
+    p->flags &= ~Resend;  // a new value, not a retry
     ++TransmitCount;
 }

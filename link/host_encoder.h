@@ -8,6 +8,11 @@
 struct ParamDesc;
 
 inline constexpr int HostFrameSize = 8;
+// Frames taken over as they are after a recall goes out.
+inline constexpr int RecallSettleFrames = 5;
+// TransmitCount is at least this after a changed value goes out the first
+// time (the hold of a change on the panel).
+inline constexpr int SendHoldFrames = 5;
 
 struct HostFrame {
     uint8_t bytes[HostFrameSize];  // "QEN", command, three value bytes, checksum
@@ -49,6 +54,10 @@ extern HostFrame Reply;
 extern int32_t CommandQueued;
 
 void BuildAndSendReply();
+// Sets or clears the record's bits in SwitchWord and fills the frame with
+// the word. Switches of the current function that are marked or sent but not
+// yet confirmed go out with the program's value; the others as the unit last
+// reported them.
 void EncodeSwitch(const ParamDesc& record, uint32_t mask);
 void RequestParamChange(double value, int id, int table);
 

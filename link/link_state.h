@@ -18,6 +18,12 @@ extern int32_t Online;
 extern int32_t SilenceTicks;
 extern int32_t ReplyGate;
 extern int32_t TransmitCount;
+// Valid frames still to be taken over as they are: their settings and
+// switches follow the unit whatever TransmitCount says (marked records keep
+// their protection) and their answers do not count it down. One after a link
+// loss or a change of function; a few after a recall, during which marked
+// values wait.
+extern int32_t TakeOverFrames;
 extern uint32_t SwitchWord;  // 24 bits
 // Entry n (1 to 16) is the name of memory n as the unit last reported it;
 // entry 0 collects names whose memory number is out of range.

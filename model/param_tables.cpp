@@ -105,6 +105,7 @@ bool CommitUserValue(ParamDesc& record, double newValue, int holdFrames) {
     if (v == record.value) return false;
     record.value = v;
     record.flags |= UserChangeFlags;
+    record.flags &= ~Resend;  // a new value, not a retry
     TransmitCount = holdFrames;
     UnsavedChanges = 1;
     return true;

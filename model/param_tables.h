@@ -33,6 +33,9 @@ enum class ControlKind : int32_t {
 enum ParamFlag : uint32_t {
     Dragging = 0x01,
     SendPending = 0x02,
+    // Marked again by a frame decoder because the unit reported another
+    // value (a retry, not a change); cleared when the record is sent.
+    Resend = 0x04,
     Redraw = 0x08,
     JustSent = 0x10,
     Hidden = 0x20,
@@ -124,8 +127,9 @@ int FormatParamValue(const ParamDesc& record, char* text, size_t size);
 const char* LabelOf(const ParamDesc& record, double index);
 
 // A value entered by the user: clamped to the record's limits, stored when it
-// differs, marked SendPending and Redraw; TransmitCount becomes holdFrames
-// and the setup counts as modified. Returns true when the value changed.
+// differs, marked SendPending and Redraw (a new value: not Resend);
+// TransmitCount becomes holdFrames and the setup counts as modified. Returns
+// true when the value changed.
 bool CommitUserValue(ParamDesc& record, double newValue, int holdFrames);
 
 // The clamp every editing path uses: above max gives max, then not above min

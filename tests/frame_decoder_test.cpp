@@ -125,6 +125,28 @@ TEST_F(FrameDecoderTest, ADraggedSettingIgnoresTheUnit) {
     EXPECT_EQ(lowCut->value, 120.0);
 }
 
+// The user drags, then holds the mouse still: the last value went out once,
+// its frame was lost, and the count ran out while the control was held. The
+// unit's old value must not be taken over at the release; it is sent again.
+TEST_F(FrameDecoderTest, ADraggedValueTheUnitLacksIsSentAgain) {
+    UnitFrameState s = DefaultState(FunctionDualMono);  // reports 50
+    Feed(FrameOf(s));
+    ParamDesc* lowCut = FindParam(TableDualMono, 6);
+    lowCut->flags |= Dragging;
+    CommitUserValue(*lowCut, 120.0, 5);
+    for (int i = 0; i < 8; ++i) Feed(FrameOf(s));  // the unit never gets it
+    EXPECT_EQ(lowCut->value, 120.0);
+    int sends = 0;
+    for (const std::vector<uint8_t>& w : Fake.written) sends += w[3] == 7 && w[4] == 120;
+    EXPECT_GE(sends, 2);
+
+    lowCut->flags &= ~Dragging;  // released
+    s.settings[6] = 120;         // a later frame got through
+    for (int i = 0; i < 8; ++i) Feed(FrameOf(s));
+    EXPECT_EQ(lowCut->value, 120.0);
+    EXPECT_EQ(lowCut->flags & (SendPending | JustSent), 0u);
+}
+
 TEST_F(FrameDecoderTest, WhileTransmittingADifferingSwitchIsSentBackInstead) {
     UnitFrameState s = DefaultState(FunctionDualMono);
     Feed(FrameOf(s));  // the tables now equal the unit

@@ -125,6 +125,46 @@ TEST_F(HostEncoderTest, SwitchesGoOutInTheUnitsLastSwitchWord) {
     EXPECT_EQ(off[6], 0x20);
 }
 
+// On the wire the unit's next frame is already under way when an answer
+// arrives, so the frame decoded after answer n still shows the switch word
+// from before it. The switch command of answer n + 1 must not send that old
+// word back and switch off what answer n switched on.
+TEST_F(HostEncoderTest, ASwitchCommandDoesNotUndoTheSwitchSentInTheAnswerBefore) {
+    const uint32_t reported = 0x200001;  // word clock and bypass on
+    FindParam(TableDualMono, 1)->value = 0.0;
+    FindParam(TableDualMono, 3)->value = 0.0;
+    SwitchWord = reported;
+    Mark(TableDualMono, 1, 1.0);  // phase invert left on
+    const Bytes first = Answer();
+    EXPECT_EQ(first[4], 0x41);
+
+    SwitchWord = reported;        // the next frame still shows it off
+    Mark(TableDualMono, 3, 1.0);  // phase invert right on
+    const Bytes second = Answer();
+    EXPECT_EQ(second[3], 0);
+    EXPECT_EQ(second[4], 0xC1) << "both phase switches on, bypass as reported";
+    EXPECT_EQ(second[6], 0x20);
+
+    // Once confirmed (the walk has passed it and nothing is marked), a
+    // switch goes out as the unit reports it again.
+    Answer();
+    SwitchWord = reported | 0xC0;
+    FindParam(TableDualMono, 61)->value = 1.0;
+    Mark(TableDualMono, 61, 0.0);  // bypass off
+    EXPECT_EQ(Answer()[4], 0xC0);
+}
+
+TEST_F(HostEncoderTest, SwitchesMarkedLaterInTheTableGoOutWithTheProgramsValue) {
+    SwitchWord = 0x200001;
+    FindParam(TableDualMono, 65)->value = 1.0;
+    FindParam(TableDualMono, 61)->value = 1.0;
+    Mark(TableDualMono, 65, 0.0);  // word clock off, later in the table
+    Mark(TableDualMono, 61, 0.0);  // bypass off, earlier: its command goes first
+    const Bytes first = Answer();
+    EXPECT_EQ(first[4], 0x00);
+    EXPECT_EQ(first[6], 0x00) << "the word clock switch waiting behind it is not sent back on";
+}
+
 TEST_F(HostEncoderTest, TheEarlierRecordGoesFirstWithoutAnEndMarkBetween) {
     Mark(TableDualMono, 54, 90);  // Level Meter Release, late in the table
     Mark(TableDualMono, 6, 60);   // Low Cut Frequency Left, early
@@ -227,11 +267,48 @@ TEST_F(HostEncoderTest, ProgramChangesAreClampedAndCountedButNotUnsaved) {
     RequestParamChange(3.0, 34, TableAnalyser);
     EXPECT_EQ(TransmitCount, 1);
     EXPECT_EQ(Answer()[3], 8);
+    EXPECT_EQ(TransmitCount, SendHoldFrames) << "the value went out: its answers follow";
 
     RequestParamChange(1.0, 46, TableAnalyser);  // Freeze has no command
+    EXPECT_EQ(TransmitCount, SendHoldFrames + 1);
     EXPECT_EQ(Answer(), Frame(255, 0, 0, 0, 1));
     RequestParamChange(1.0, 7, TableStereo);  // no such record: nothing
-    EXPECT_EQ(TransmitCount, 2);
+    EXPECT_EQ(TransmitCount, SendHoldFrames + 1);
+}
+
+// A changed value that goes out the first time leaves at least the hold of
+// a panel change behind it, however low the count was: a menu command's
+// single count is used up by the very answer that carries it, the watchdog
+// clears it for changes made offline, a later click sets it down to 5 while
+// a setup load's values still wait. Without those answers the unit's next,
+// older report would be taken over and a lost frame never sent again.
+// Values sent again after a differing report keep the count as it is, so
+// that one the unit does not take is given up when the count runs out.
+TEST_F(HostEncoderTest, AChangedValueGoesOutWithItsAnswersAfterItARetryDoesNot) {
+    TransmitCount = 0;
+    Mark(TableDualMono, 6, 60);
+    EXPECT_EQ(Answer()[3], 7);
+    EXPECT_EQ(TransmitCount, SendHoldFrames);
+    EXPECT_EQ(FindParam(TableDualMono, 6)->flags & (SendPending | JustSent | Resend), JustSent);
+
+    TransmitCount = 8;
+    Mark(TableDualMono, 6, 70);
+    Answer();
+    EXPECT_EQ(TransmitCount, 8) << "a higher count is left as it is";
+
+    TransmitCount = 1;
+    FindParam(TableDualMono, 6)->flags |= SendPending | Resend;  // the unit reported 60
+    EXPECT_EQ(Answer()[3], 7);
+    EXPECT_EQ(TransmitCount, 1);
+    EXPECT_EQ(FindParam(TableDualMono, 6)->flags & (SendPending | Resend), 0u);
+
+    // Changed again before the retry went out: a new value after all.
+    DeviceFunction = FunctionAnalyser;
+    FindParam(TableAnalyser, 34)->flags |= SendPending | Resend;
+    TransmitCount = 0;
+    RequestParamChange(2.0, 34, TableAnalyser);
+    EXPECT_EQ(Answer()[3], 8);
+    EXPECT_EQ(TransmitCount, SendHoldFrames);
 }
 
 TEST_F(HostEncoderTest, EveryCommandOfTheThreeFunctionsHasADistinctNumber) {

@@ -289,6 +289,11 @@ TEST_F(ParamTables, UserChangeIsClampedMarkedAndCounted) {
     EXPECT_EQ(lowCut.value, 2.0);
     EXPECT_EQ(TransmitCount, 10);
 
+    // A new value, not a retry of one the unit reported otherwise.
+    lowCut.flags |= Resend;
+    EXPECT_TRUE(CommitUserValue(lowCut, 60.0, 5));
+    EXPECT_EQ(lowCut.flags & Resend, 0u);
+
     // Not a number is no value: it clamps to min like anything not above it.
     EXPECT_TRUE(CommitUserValue(lowCut, 100.0, 5));
     EXPECT_TRUE(CommitUserValue(lowCut, std::nan(""), 5));
