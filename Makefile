@@ -2,6 +2,7 @@
 #   make test   builds everything (native and Windows) and runs every test
 #   make demo   runs the program under Wine against the simulated unit
 #   make bench  builds optimised and runs the benchmarks
+#   make bench-live  measures the live program under Wine (CPU, click to wire)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 300) each
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
@@ -18,10 +19,10 @@ SMOKE_SECONDS ?= 20
 NATIVE_PKGS := g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 # The program under Wine and Xvfb: end-to-end tests and the demo.
-E2E_PKGS := wine64 xvfb xdotool imagemagick socat python3
+E2E_PKGS := wine64 xvfb xdotool imagemagick socat python3 libx11-6 libxtst6
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
 
-.PHONY: test demo bench deps native win fuzz-build fuzz fuzz-smoke fuzz-seeds clean
+.PHONY: test demo bench bench-live deps native win fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
@@ -76,6 +77,13 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH) -j $(JOBS) --target frame_bench
 	$(BENCH)/bin/frame_bench
+
+# The live program under Wine against the simulated unit at wire pace in the
+# Analyser function: its CPU use over 30 s and the time from a click to its
+# host frame at the unit (bench/live_analyser.sh). Not part of `make test`.
+bench-live: native win
+	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
+	  QIV_E2E_DIR=$(CURDIR)/$(NATIVE)/e2e bash bench/live_analyser.sh
 
 # Runs qiv72rc.exe under Wine against the simulated unit (tools/e2e/demo.sh):
 # on $$DISPLAY when there is one, else a short tour under Xvfb that leaves

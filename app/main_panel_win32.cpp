@@ -2,10 +2,10 @@
 #include "app/main_panel.h"
 
 #include "app/main_window.h"
-#include "app/panel_stand_in.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
+#include "panel/analyser_settings_win32.h"
 #include "panel/panel_win32.h"
 
 namespace {
@@ -21,9 +21,8 @@ FunctionPanel PanelOf(int function) {
     switch (function) {
         case FunctionDualMono: return {DualMonoTable, DualMonoCount, PanelDualMono};
         case FunctionStereo: return {StereoTable, StereoCount, PanelStereo};
-        // The analyser display's records are drawn once its layout places
-        // them; until then its panel is the plain stand-in.
-        case FunctionAnalyser: return {AnalyserDisplayTable, 0, PanelAnalyser};
+        // The analyser display: laid out at every paint of its panel.
+        case FunctionAnalyser: return {AnalyserDisplayTable, AnalyserDisplayCount, PanelAnalyser};
         default: return {nullptr, 0, 0};
     }
 }

@@ -10,7 +10,6 @@
 #include "app/link_supervision.h"
 #include "app/main_panel.h"
 #include "app/mode_refresh.h"
-#include "app/panel_stand_in.h"
 #include "app/settings_file_win32.h"
 #include "app/setup_commands.h"
 #include "app/shell_state.h"
@@ -22,6 +21,7 @@
 #include "link/link_state.h"
 #include "link/serial_win32.h"
 #include "model/param_tables.h"
+#include "panel/analyser_settings_win32.h"
 #include "panel/panel_win32.h"
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
@@ -278,9 +278,18 @@ LRESULT OnMove(HWND window) {
     return 0;
 }
 
+// The main window takes the keyboard focus at every paint, but not from an
+// active analyser settings window: the main window is painted while that
+// window is dragged over it or changes the analyser layout, and losing the
+// activation would end the move (the window jumps back) or the edit.
+void TakeFocus(HWND window) {
+    if (AnalyserSettingsWindow != nullptr && GetActiveWindow() == AnalyserSettingsWindow) return;
+    SetFocus(window);
+}
+
 LRESULT OnPaint(HWND window) {
     if (Shell.firstPaintPending) LateInitialisation(window);
-    SetFocus(window);
+    TakeFocus(window);
     ApplyAlwaysOnTop(window);
     // With a function, the panel has painted (and validated) already; a
     // resize it made meanwhile leaves its new area for the next paint.

@@ -16,7 +16,7 @@
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
 
-ModeRefreshMemory ModeMemory = {NoFunctionYet, 0, 0.0, 0.0};
+ModeRefreshMemory ModeMemory = {NoFunctionYet, 0, 0.0, 0.0, {}, false};
 
 namespace {
 
@@ -111,9 +111,15 @@ void RefreshAnalyser(const ModeRefreshSeam& seam) {
         ModeMemory.lastSettingsSum = settingsSum;
         RequestParamChange(0.0, AnalyserFreezeId, TableAnalyser);
     }
-    // The paint lays the analyser display out for the new settings.
-    if (SumChanged(displaySum, ModeMemory.lastDisplaySum)) {
+    // The paint lays the analyser display out for the new settings. Two
+    // changes that cancel in the sum (a setup file, a unit's report) would
+    // leave the display in the old layout; the settings themselves are
+    // compared as the layout reads them, too.
+    const AnalyserSettings display = CurrentAnalyserSettings();
+    const bool sumChanged = SumChanged(displaySum, ModeMemory.lastDisplaySum);
+    if (sumChanged || !SameAnalyserLayout(display, ModeMemory.lastDisplay)) {
         ModeMemory.lastDisplaySum = displaySum;
+        ModeMemory.lastDisplay = display;
         seam.repaintMainWindow();
     }
     if (IsOn(ValueOf(TableAnalyser, AnalyserHoldResetId))) {
@@ -126,9 +132,23 @@ void RefreshAnalyser(const ModeRefreshSeam& seam) {
     }
 }
 
+void RefreshOnce(const ModeRefreshSeam& seam) {
+    const int function = DeviceFunction;
+    const int online = Online != 0 ? 1 : 0;
+    if (function != ModeMemory.lastFunction || online != ModeMemory.lastOnline) OnModeChange(seam, function, online);
+
+    // The question may have run a message loop; the function is read again.
+    switch (DeviceFunction) {
+        case FunctionDualMono: UpdateLookAheadIndicators(TableDualMono); break;
+        case FunctionStereo: UpdateLookAheadIndicators(TableStereo); break;
+        case FunctionAnalyser: RefreshAnalyser(seam); break;
+        default: break;
+    }
+}
+
 }  // namespace
 
-void ResetModeRefresh() { ModeMemory = {NoFunctionYet, 0, 0.0, 0.0}; }
+void ResetModeRefresh() { ModeMemory = {NoFunctionYet, 0, 0.0, 0.0, {}, false}; }
 
 void UpdateLookAheadIndicators(int table) {
     const bool delayOn = IsOn(ValueOf(table, DelayOnId));
@@ -152,15 +172,8 @@ void UpdateLookAheadIndicators(int table) {
 }
 
 void RunModeRefresh(const ModeRefreshSeam& seam) {
-    const int function = DeviceFunction;
-    const int online = Online != 0 ? 1 : 0;
-    if (function != ModeMemory.lastFunction || online != ModeMemory.lastOnline) OnModeChange(seam, function, online);
-
-    // The question may have run a message loop; the function is read again.
-    switch (DeviceFunction) {
-        case FunctionDualMono: UpdateLookAheadIndicators(TableDualMono); break;
-        case FunctionStereo: UpdateLookAheadIndicators(TableStereo); break;
-        case FunctionAnalyser: RefreshAnalyser(seam); break;
-        default: break;
-    }
+    if (ModeMemory.running) return;
+    ModeMemory.running = true;
+    RefreshOnce(seam);
+    ModeMemory.running = false;
 }

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "panel/analyser_layout.h"
+
 // What the refresh asks of the platform. Every member must be set.
 struct ModeRefreshSeam {
     // One item of the main menu, by command number: enabled, or disabled
@@ -30,6 +32,14 @@ struct ModeRefreshMemory {
     int32_t lastOnline;
     double lastDisplaySum;   // analyser settings that shape the display
     double lastSettingsSum;  // all analyser settings but the freeze
+    // The display-shaping settings at the last repaint for them: a change
+    // that leaves their sum as it was still lays the display out anew.
+    AnalyserSettings lastDisplay;
+    // A refresh is under way. The refresh repaints and may ask a question;
+    // the paint and the question's message loop draw panels, whose drawing
+    // passes call the refresh again: those calls do nothing, and what they
+    // would have seen is seen by the next call after this one.
+    bool running;
 };
 inline constexpr int32_t NoFunctionYet = -10;
 extern ModeRefreshMemory ModeMemory;
@@ -37,7 +47,9 @@ extern ModeRefreshMemory ModeMemory;
 // Back to the start-up memory. For tests.
 void ResetModeRefresh();
 
-// One refresh of the current function and link state through `seam`.
+// One refresh of the current function and link state through `seam`. A
+// call made while a refresh runs (from the repaint or the question it
+// started) returns at once.
 void RunModeRefresh(const ModeRefreshSeam& seam);
 
 // The four look-ahead indicators of table 1 or 2 from its delay, expander

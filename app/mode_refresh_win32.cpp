@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/mode_refresh.h"
-#include "app/panel_stand_in.h"
 #include "app/setup_commands.h"
+#include "panel/analyser_settings_win32.h"
 
 namespace {
 

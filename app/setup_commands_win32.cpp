@@ -7,13 +7,13 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/panel_stand_in.h"
 #include "app/shell_state.h"
 #include "app/win32_handles.h"
 #include "app/window_geometry.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
+#include "panel/panel_win32.h"
 #include "setup/setup_file.h"
 #include "setup/setup_names.h"
 #include "setup/setup_state.h"

@@ -2,22 +2,10 @@
 
 #include <cstdint>
 
-#include "model/param_tables.h"
-
 namespace {
 
 int32_t Clamp64(int64_t v, int32_t lo, int32_t hi) {
     return v < lo ? lo : (v > hi ? hi : static_cast<int32_t>(v));
-}
-
-double AnalyserValue(int id) {
-    const ParamDesc* p = FindParam(TableAnalyser, id);
-    return p != nullptr ? p->value : 0.0;
-}
-
-int WholePart(double v) {
-    if (!(v > -1000.0 && v < 1000.0)) return 0;  // also NaN
-    return static_cast<int>(v);
 }
 
 }  // namespace
@@ -67,24 +55,4 @@ PanelFitResult ComputePanelFit(const PanelFitInput& in) {
     if (left <= 0) left = 0;
     return {true,
             {Clamp64(left, 0, 32767), Clamp64(top, 0, 32767), Clamp64(newW, 0, 32767), Clamp64(newH, 0, 32767)}};
-}
-
-void AnalyserPanelClientSize(int32_t& width, int32_t& height) {
-    // Band width and height of the 18 layouts (size x 6 + range x 3 +
-    // resolution).
-    static constexpr int32_t bandWidth[18] = {10, 10, 10, 10, 10, 10, 15, 15, 15, 15, 15, 15, 20, 20, 20, 20, 20, 20};
-    static constexpr int32_t bandHeight[18] = {123, 125, 129, 203, 154, 131, 245, 249, 241,
-                                               304, 256, 261, 428, 435, 433, 506, 460, 469};
-    int row = WholePart(AnalyserValue(43)) * 6 + WholePart(AnalyserValue(37)) * 3 + WholePart(AnalyserValue(42));
-    if (row < 0 || row >= 18) row = 1;
-    int type = WholePart(AnalyserValue(33));
-    if (type < 0 || type > 7) type = 0;
-    const int bands = AnalyserBandCounts[type];
-    int hidden = 30 - bands;
-    const double rate = AnalyserValue(55);
-    if (hidden < 14 && (rate == 0.0 || rate == 4.0)) ++hidden;
-    const int meters = WholePart(AnalyserValue(51));
-    const int32_t pitch = bandWidth[row] + 4;
-    width = (30 - hidden + 5 * meters) * pitch + 52;
-    height = bandHeight[row] + 40;
 }

@@ -39,7 +39,5 @@ PanelFitResult ComputePanelFit(const PanelFitInput& in);
 inline constexpr int32_t EmptyPanelWidth = 300, EmptyPanelHeight = 20;
 inline constexpr int32_t DualMonoPanelWidth = 799, DualMonoPanelHeight = 252;
 inline constexpr int32_t StereoPanelWidth = 799, StereoPanelHeight = 234;
-
-// The analyser panel's client size for the current analyser settings: the
-// shown bands (and level meters) side by side, one band high.
-void AnalyserPanelClientSize(int32_t& width, int32_t& height);
+// The analyser panel has no fixed size: its layout (panel/analyser_layout)
+// gives the client size for the current analyser settings.

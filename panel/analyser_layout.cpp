@@ -298,10 +298,10 @@ AnalyserLayout LayOutAnalyserPanel() {
 void PaintAnalyserBackground(const PanelCanvas& canvas, const AnalyserLayout& l) {
     if (canvas.fill != nullptr)
         canvas.fill(canvas.context, 0, 0, l.clientWidth, l.clientHeight, PanelGrey);
-    const FrameRect& b = l.bandFrame;
+    const PanelFrameRect& b = l.bandFrame;
     DrawSunkenFrame(canvas, b.left, b.top, b.right, b.bottom);
     if (l.meters) {
-        const FrameRect& m = l.meterFrame;
+        const PanelFrameRect& m = l.meterFrame;
         DrawSunkenFrame(canvas, m.left, m.top, m.right, m.bottom);
     }
 }

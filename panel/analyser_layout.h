@@ -89,8 +89,9 @@ struct AnalyserSettings {
 // found reads as 0.
 AnalyserSettings CurrentAnalyserSettings();
 
-// A rectangle for DrawSunkenFrame.
-struct FrameRect {
+// A rectangle for DrawSunkenFrame (named so as not to meet the Windows
+// function FrameRect where both are seen).
+struct PanelFrameRect {
     int32_t left, top, right, bottom;
 };
 
@@ -110,8 +111,8 @@ struct AnalyserLayout {
     double top;            // dB at the top of the band scales, -70 to 0
     bool meters;           // level meters shown
     int32_t clientWidth, clientHeight;
-    FrameRect bandFrame;   // sunken frame around the bands
-    FrameRect meterFrame;  // around the meters, when shown
+    PanelFrameRect bandFrame;   // sunken frame around the bands
+    PanelFrameRect meterFrame;  // around the meters, when shown
 };
 
 // The layout for a set of settings; any values at all, also from a

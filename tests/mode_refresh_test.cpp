@@ -273,15 +273,25 @@ TEST_F(ModeRefreshTest, DisplayShapingSettingsRepaintTheWindowOnce) {
     }
 }
 
-TEST_F(ModeRefreshTest, ChangesThatCancelInTheSumGoUnnoticed) {
+TEST_F(ModeRefreshTest, ChangesThatCancelInTheSumStillLayTheDisplayOutButKeepTheFreeze) {
     Refresh(FunctionAnalyser, false);
     Record(TableAnalyser, 46).value = 1.0;
     Record(TableAnalyser, 33).value += 1.0;  // type up
     Record(TableAnalyser, 38).value -= 1.0;  // top level down
     const int repaints = Rec.repaints;
     Refresh(FunctionAnalyser, false);
-    EXPECT_EQ(Rec.repaints, repaints);
-    EXPECT_EQ(Record(TableAnalyser, 46).value, 1.0);
+    EXPECT_EQ(Rec.repaints, repaints + 1) << "the display follows the new type and top level";
+    EXPECT_EQ(Record(TableAnalyser, 46).value, 1.0) << "the settings sum is the same: the freeze stays";
+    Refresh(FunctionAnalyser, false);
+    EXPECT_EQ(Rec.repaints, repaints + 1);
+
+    // A change that the layout does not see (a fraction of a label, a
+    // sample rate other than 32 and 64 kHz) repaints once for the sum.
+    Record(TableAnalyser, 55).value = 2.0;
+    Refresh(FunctionAnalyser, false);
+    EXPECT_EQ(Rec.repaints, repaints + 2);
+    Refresh(FunctionAnalyser, false);
+    EXPECT_EQ(Rec.repaints, repaints + 2);
 }
 
 TEST_F(ModeRefreshTest, ASettingThatIsNotANumberDoesNotRepaintEveryPass) {
@@ -333,6 +343,102 @@ TEST_F(ModeRefreshTest, NoFunctionTouchesNoTable) {
     EXPECT_EQ(Record(TableDualMono, 67).value, 0.0);
     EXPECT_EQ(Record(TableAnalyser, 45).value, 1.0);
     EXPECT_EQ(TransmitCount, 2);
+}
+
+// Under Windows the repaint runs the paint of the main window at once, and
+// the question runs a message loop in which frames, timer ticks and paints
+// arrive; all of them draw panels, and every drawing pass starts with the
+// refresh. Such calls find a refresh under way and do nothing.
+const ModeRefreshSeam* Reentrant = nullptr;
+int NestedCalls = 0;
+int FunctionDuringQuestion = -1;  // the unit changes function while the question is open
+
+const ModeRefreshSeam DrawingSeam = {
+    Seam.setMenuItem,
+    Seam.closeAnalyserSettings,
+    [] {
+        ++Rec.repaints;
+        ++NestedCalls;
+        RunModeRefresh(*Reentrant);  // the paint's drawing pass
+    },
+    [] {
+        ++Rec.questions;
+        for (int frame = 0; frame < 3; ++frame) {
+            if (FunctionDuringQuestion >= 0) DeviceFunction = FunctionDuringQuestion;
+            ++NestedCalls;
+            RunModeRefresh(*Reentrant);  // a frame's drawing pass
+        }
+        return Rec.answerYes;
+    },
+    Seam.savePrevious,
+};
+
+class ModeRefreshReentryTest : public ModeRefreshTest {
+protected:
+    void SetUp() override {
+        ModeRefreshTest::SetUp();
+        Reentrant = &DrawingSeam;
+        NestedCalls = 0;
+        FunctionDuringQuestion = -1;
+    }
+    static void RefreshDrawing(int function, bool online) {
+        DeviceFunction = function;
+        Online = online ? 1 : 0;
+        RunModeRefresh(DrawingSeam);
+    }
+};
+
+TEST_F(ModeRefreshReentryTest, ThePaintsDrawingPassDoesNotRefreshAgain) {
+    RefreshDrawing(FunctionAnalyser, true);
+    EXPECT_EQ(Rec.repaints, 2) << "the change of mode and the first layout, as without the nested passes";
+    EXPECT_EQ(NestedCalls, 2);
+    EXPECT_EQ(Rec.menuCalls, 14) << "the nested passes did not apply the menu again";
+    EXPECT_FALSE(ModeMemory.running);
+
+    Record(TableAnalyser, 43).value = 2.0;  // big
+    RefreshDrawing(FunctionAnalyser, true);
+    EXPECT_EQ(Rec.repaints, 3);
+    RefreshDrawing(FunctionAnalyser, true);
+    EXPECT_EQ(Rec.repaints, 3) << "the refresh after the nested ones runs as usual";
+}
+
+TEST_F(ModeRefreshReentryTest, FramesDuringTheQuestionAskNoSecondQuestion) {
+    RefreshDrawing(FunctionDualMono, true);
+    UnsavedChanges = 1;
+    // The unit boots into the Analyser; while the question about the Dual
+    // Mono data is open, it boots once more, into Stereo.
+    FunctionDuringQuestion = FunctionStereo;
+    RefreshDrawing(FunctionAnalyser, true);
+    EXPECT_EQ(Rec.questions, 1);
+    EXPECT_EQ(UnsavedChanges, 0);
+    EXPECT_GE(NestedCalls, 3);
+    ASSERT_EQ(DeviceFunction, FunctionStereo);
+
+    // The next drawing pass sees the Stereo function: the menu follows it,
+    // the analyser settings window closes, and the data, cleared by the
+    // answer, are not asked about again.
+    const int closes = Rec.closes;
+    FunctionDuringQuestion = -1;
+    RunModeRefresh(DrawingSeam);
+    EXPECT_EQ(Rec.questions, 1);
+    EXPECT_EQ(Rec.closes, closes + 1);
+    EXPECT_FALSE(Rec.menu[CMD_ANALYSER_SETTINGS]);
+    EXPECT_TRUE(Rec.menu[CMD_RECALL]);
+}
+
+TEST_F(ModeRefreshReentryTest, ChangesMadeDuringTheQuestionAreSeenByTheNextPass) {
+    RefreshDrawing(FunctionAnalyser, true);
+    UnsavedChanges = 1;
+    FunctionDuringQuestion = FunctionAnalyser;  // back before the answer
+    RefreshDrawing(FunctionDualMono, true);
+    EXPECT_EQ(Rec.questions, 1);
+    // The outer pass read the function again after the question: the
+    // analyser part ran for the Analyser table, but the mode memory still
+    // says Dual Mono, so the next pass applies the Analyser's mode.
+    RunModeRefresh(DrawingSeam);
+    EXPECT_TRUE(Rec.menu[CMD_ANALYSER_SETTINGS]);
+    EXPECT_FALSE(Rec.menu[CMD_RECALL]);
+    EXPECT_EQ(Rec.questions, 1) << "nothing unsaved is left to ask about";
 }
 
 }  // namespace

@@ -13,10 +13,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -244,6 +246,55 @@ TEST_F(Qiv72simPty, RoundTripThroughTheLinkedPty) {
     EXPECT_EQ(sim.WaitExit(3000), 0);
     struct stat st;
     EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link must be gone";
+}
+
+// With --host-log-clock every line ends with the monotonic time at which
+// the simulator read the frame: after the program wrote it, before the line
+// could be seen, and never earlier than the line before.
+TEST_F(Qiv72simPty, TheHostLogClockStampsEachFrameWithItsArrival) {
+    const std::string link = dir / "com3", log = dir / "host.log";
+    Simulator sim({"--link", link, "--host-log", log, "--host-log-clock"});
+    ASSERT_TRUE(sim.Started());
+    ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+    Line line(link);
+    ASSERT_TRUE(line.Open());
+    auto seconds = [] {
+        timespec ts;
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
+    };
+
+    const Bytes frames[] = {{'Q', 'E', 'N', 7, 120, 0, 0, 0x81}, {'Q', 'E', 'N', 7, 10, 0, 0, 0},
+                            {'Q', 'E', 'N', 0xf0, 0, 0, 0, 0x10}};
+    const char* expected[] = {"51 45 4e 07 78 00 00 81", "# invalid: 51 45 4e 07 0a 00 00 00",
+                              "51 45 4e f0 00 00 00 10"};
+    double last = 0.0;
+    for (size_t k = 0; k < 3; ++k) {
+        const double before = seconds();
+        line.Write(frames[k]);
+        std::string text;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                text = ReadText(log);
+                return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) == k + 1;
+            },
+            2000));
+        const double seen = seconds();
+        std::istringstream lines(text);
+        std::string l;
+        for (size_t i = 0; i <= k; ++i) std::getline(lines, l);
+        const std::string prefix = std::string(expected[k]) + " ";
+        ASSERT_EQ(l.compare(0, prefix.size(), prefix), 0) << l;
+        const std::string stamp = l.substr(prefix.size());
+        ASSERT_EQ(stamp.size() - stamp.find('.'), 7u) << "six decimals: " << stamp;
+        const double t = std::stod(stamp);
+        EXPECT_GE(t, before - 1e-6) << l;
+        EXPECT_LE(t, seen + 1e-6) << l;
+        EXPECT_GE(t, last) << l;
+        last = t;
+    }
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.WaitExit(3000), 0);
 }
 
 TEST_F(Qiv72simPty, BootOverTheLine) {

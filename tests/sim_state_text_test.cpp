@@ -199,7 +199,7 @@ TEST(Qiv72simOptions, ReadsEveryOption) {
     ASSERT_TRUE(ParseArgs({"--link", "/tmp/com2", "--function", "analyser", "--seed", "42", "--speed", "2.5",
                            "--burst", "--corrupt", "0.1", "--noise", "0.2", "--sync-in-data", "0.3",
                            "--unplug-after", "4", "--unplug-for", "1.5", "--boot-pause", "300", "--host-log",
-                           "h.log", "--state-file", "s.txt", "--quiet"},
+                           "h.log", "--host-log-clock", "--state-file", "s.txt", "--quiet"},
                           &o, &error))
         << error;
     EXPECT_EQ(o.link, "/tmp/com2");
@@ -214,6 +214,7 @@ TEST(Qiv72simOptions, ReadsEveryOption) {
     EXPECT_EQ(o.unplugFor, 1.5);
     EXPECT_EQ(o.bootPauseMs, 300.0);
     EXPECT_EQ(o.hostLog, "h.log");
+    EXPECT_TRUE(o.hostLogClock);
     EXPECT_EQ(o.stateFile, "s.txt");
     EXPECT_TRUE(o.quiet);
 }
@@ -239,6 +240,7 @@ TEST(Qiv72simOptions, RefusesWhatMakesNoSense) {
         {"--link", "a", "--noise", "-0.1"},
         {"--link", "a", "--seed", "-3"},
         {"--link", "a", "--unplug-after", "3"},          // without --unplug-for
+        {"--link", "a", "--host-log-clock"},             // without a host log
         {"--link", "a", "--frobnicate"},
     };
     for (const auto& args : bad) {

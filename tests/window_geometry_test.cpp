@@ -2,8 +2,11 @@
 // rectangles, and the analyser panel's size.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/window_geometry.h"
 #include "model/param_tables.h"
+#include "panel/analyser_layout.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -97,40 +100,78 @@ TEST(FitWindowToPanel, NegativeSizesKeepTheSizeAndOnlyMoveWhenOutside) {
     EXPECT_FALSE(ComputePanelFit(Window(100, 100, 300, 20, -1, -1, false)).move);
 }
 
-class AnalyserPanelSize : public ::testing::Test {
+// The main window in the Analyser function: its client area follows the
+// analyser layout of the current settings, and a paint that finds it fitting
+// leaves the window alone.
+class AnalyserPanelFit : public ::testing::Test {
 protected:
     void SetUp() override { FreshStart(); }
     static void Set(int id, double v) { FindParam(TableAnalyser, id)->value = v; }
-    static std::pair<int, int> Size() {
-        int32_t w = 0, h = 0;
-        AnalyserPanelClientSize(w, h);
-        return {w, h};
+    static std::pair<int, int> LaidOut() {
+        const AnalyserLayout l = LayOutAnalyserPanel();
+        return {l.clientWidth, l.clientHeight};
     }
 };
 
-TEST_F(AnalyserPanelSize, FollowsTypeSizeRangeResolutionAndMeters) {
-    // Start-up: 10 bands, small, 30 dB, 1.0 dB, 44.1 kHz, meters on.
-    EXPECT_EQ(Size(), std::make_pair(15 * 14 + 52, 165));
-    Set(51, 0.0);
-    EXPECT_EQ(Size(), std::make_pair(192, 165));
-    Set(33, 6.0);  // 30 bands
-    Set(42, 0.0);  // 0.5 dB
-    EXPECT_EQ(Size(), std::make_pair(472, 163));
-    Set(51, 1.0);
-    EXPECT_EQ(Size(), std::make_pair(542, 163));
-    Set(43, 2.0);
-    Set(37, 1.0);
-    EXPECT_EQ(Size(), std::make_pair(892, 546));
-    Set(55, 0.0);  // 32 kHz drops a band
-    EXPECT_EQ(Size(), std::make_pair(34 * 24 + 52, 546));
+TEST_F(AnalyserPanelFit, TheWindowTakesTheLayoutsSizeOnceAndThenStays) {
+    struct Step {
+        int id;
+        double value;
+        int width, height;
+        const char* why;
+    };
+    const Step steps[] = {
+        {-1, 0.0, 15 * 14 + 52, 165, "start-up: 10 bands, small, 30 dB, 1.0 dB, 44.1 kHz, meters on"},
+        {51, 0.0, 192, 165, "meters off"},
+        {33, 6.0, 30 * 14 + 52, 165, "30 bands"},
+        {42, 0.0, 472, 163, "0.5 dB"},
+        {51, 1.0, 542, 163, "meters on"},
+        {43, 2.0, 35 * 24 + 52, 428 + 40, "big"},
+        {37, 1.0, 892, 546, "50 dB"},
+        {55, 0.0, 34 * 24 + 52, 546, "32 kHz drops a band"},
+        {43, 0.0, 34 * 14 + 52, 203 + 40, "small again"},
+    };
+    // The Dual Mono panel was shown before.
+    int clientW = DualMonoPanelWidth, clientH = DualMonoPanelHeight, left = 100, top = 50;
+    for (const Step& s : steps) {
+        if (s.id >= 0) Set(s.id, s.value);
+        const auto size = LaidOut();
+        EXPECT_EQ(size, std::make_pair(s.width, s.height)) << s.why;
+        const PanelFitResult r = ComputePanelFit(Window(left, top, clientW, clientH, size.first, size.second, false));
+        ASSERT_TRUE(r.move) << s.why;
+        EXPECT_EQ(r.placement.width, s.width + 6) << s.why;
+        EXPECT_EQ(r.placement.height, s.height + 44) << s.why;
+        EXPECT_EQ(r.placement.y, top) << s.why << ": the top stays";
+        left = r.placement.x;
+        clientW = size.first;
+        clientH = size.second;
+        EXPECT_FALSE(ComputePanelFit(Window(left, top, clientW, clientH, size.first, size.second, false)).move)
+            << s.why << ": the next paint does not resize";
+    }
 }
 
-TEST_F(AnalyserPanelSize, OutOfRangeSettingsStayInsideTheTables) {
+TEST_F(AnalyserPanelFit, TheBiggestPanelStaysOnASmallWorkArea) {
+    Set(33, 6.0);
+    Set(43, 2.0);
+    Set(37, 1.0);
+    Set(42, 0.0);
+    const auto size = LaidOut();
+    PanelFitInput in = Window(700, 500, 262, 165, size.first, size.second, false);
+    in.workWidth = 1024;
+    in.workHeight = 600;
+    const PanelFitResult r = ComputePanelFit(in);
+    ASSERT_TRUE(r.move);
+    EXPECT_EQ(r.placement.x, 1024 - 892);
+    EXPECT_EQ(r.placement.y, 600 - 546);
+}
+
+TEST_F(AnalyserPanelFit, OutOfRangeSettingsStillGiveAPanelInsideTheTables) {
     Set(43, 1e300);
     Set(33, -5.0);
-    const auto s = Size();
-    EXPECT_GT(s.first, 0);
-    EXPECT_GT(s.second, 0);
+    Set(37, std::nan(""));
+    Set(51, 7.0);
+    const auto s = LaidOut();
+    EXPECT_EQ(s, std::make_pair(15 * 14 + 52, 125 + 40)) << "each counts as its first label, meters on";
 }
 
 }  // namespace

@@ -434,56 +434,133 @@ int CmdFocusInfo() {
     return 0;
 }
 
+// Runs one request of qivprobe.dll inside the program: the library is
+// loaded there by a message hook on the program's user-interface thread,
+// the probe message is posted to the main window, and the hook answers in
+// the shared block. `fill` sets the request; `read` takes the answer. With
+// `between`, two requests are made in one hook session (the library stays
+// loaded in between): `fill` for the first, then `between` runs here, then
+// `fill2` for the second.
+struct ProbeSession {
+    HANDLE mapping = nullptr;
+    HANDLE done = nullptr;
+    HMODULE probe = nullptr;
+    HHOOK hook = nullptr;
+    ProbeBlock* block = nullptr;
+    HWND window = nullptr;
+
+    ~ProbeSession() {
+        if (hook != nullptr) UnhookWindowsHookEx(hook);
+        if (block != nullptr) UnmapViewOfFile(block);
+        if (probe != nullptr) FreeLibrary(probe);
+        if (done != nullptr) CloseHandle(done);
+        if (mapping != nullptr) CloseHandle(mapping);
+    }
+
+    // An empty string when the hook is in place.
+    std::string Open() {
+        window = FindMain();
+        if (window == nullptr) return "no main window";
+        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeBlock),
+                                     ProbeMappingName);
+        done = CreateEventA(nullptr, FALSE, FALSE, ProbeDoneName);
+        probe = LoadLibraryA("qivprobe.dll");
+        FARPROC hookProc = probe != nullptr ? GetProcAddress(probe, "QivProbeHook") : nullptr;
+        void* view =
+            mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeBlock)) : nullptr;
+        block = static_cast<ProbeBlock*>(view);
+        if (block == nullptr || done == nullptr || hookProc == nullptr)
+            return "no probe (qivprobe.dll beside qivdrive.exe?)";
+        hook = SetWindowsHookExA(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProc)), probe,
+                                 GetWindowThreadProcessId(window, nullptr));
+        if (hook == nullptr) return "cannot hook the program";
+        return "";
+    }
+
+    // Posts the probe message and waits for the answer.
+    bool Ask(int request) {
+        block->request = request;
+        PostMessageA(window, RegisterWindowMessageA(ProbeMessageName), 0, 0);
+        return WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+    }
+};
+
 // The states of main menu items by command number, in the order given:
 // "enabled" or "grayed" each, or "no menu" while the menu bar is hidden. A
 // menu belongs to its process, so qivprobe.dll reads it from inside the
 // program (see qivprobe.h).
 int CmdMenuState(int argc, char** argv, int first) {
-    HWND w = FindMain();
-    if (w == nullptr) return Fail("no main window");
     const int count = argc - first;
     if (count > ProbeMaxItems) return Fail("too many items");
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeBlock),
-                                        ProbeMappingName);
-    HANDLE done = CreateEventA(nullptr, FALSE, FALSE, ProbeDoneName);
-    HMODULE probe = LoadLibraryA("qivprobe.dll");
-    FARPROC hookProc = probe != nullptr ? GetProcAddress(probe, "QivProbeHook") : nullptr;
-    void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeBlock)) : nullptr;
-    int rc = 0;
-    if (view == nullptr || done == nullptr || hookProc == nullptr) {
-        rc = Fail("no probe (qivprobe.dll beside qivdrive.exe?)");
-    } else {
-        ProbeBlock* block = static_cast<ProbeBlock*>(view);
-        block->count = count;
-        for (int i = 0; i < count; ++i) block->ids[i] = static_cast<UINT>(std::strtoul(argv[first + i], nullptr, 10));
-        HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProc)),
-                                       probe, GetWindowThreadProcessId(w, nullptr));
-        if (hook == nullptr) {
-            rc = Fail("cannot hook the program");
-        } else {
-            PostMessageA(w, RegisterWindowMessageA(ProbeMessageName), 0, 0);
-            if (WaitForSingleObject(done, 5000) != WAIT_OBJECT_0) {
-                rc = Fail("the program did not answer the probe");
-            } else if (block->hasMenu == 0) {
-                std::printf("no menu\n");
-            } else {
-                std::string line;
-                for (int i = 0; i < count && rc == 0; ++i) {
-                    const UINT state = block->states[i];
-                    if (state == ~0u) rc = Fail(std::string("no menu item ") + argv[first + i]);
-                    if (!line.empty()) line += " ";
-                    line += (state & (MF_GRAYED | MF_DISABLED)) != 0 ? "grayed" : "enabled";
-                }
-                if (rc == 0) std::printf("%s\n", line.c_str());
-            }
-            UnhookWindowsHookEx(hook);
-        }
+    ProbeSession session;
+    const std::string error = session.Open();
+    if (!error.empty()) return Fail(error);
+    ProbeBlock* block = session.block;
+    block->count = count;
+    for (int i = 0; i < count; ++i) block->ids[i] = static_cast<UINT>(std::strtoul(argv[first + i], nullptr, 10));
+    if (!session.Ask(ProbeMenuStates)) return Fail("the program did not answer the probe");
+    if (block->hasMenu == 0) {
+        std::printf("no menu\n");
+        return 0;
     }
-    if (view != nullptr) UnmapViewOfFile(view);
-    if (probe != nullptr) FreeLibrary(probe);
-    if (done != nullptr) CloseHandle(done);
-    if (mapping != nullptr) CloseHandle(mapping);
-    return rc;
+    std::string line;
+    for (int i = 0; i < count; ++i) {
+        const UINT state = block->states[i];
+        if (state == ~0u) return Fail(std::string("no menu item ") + argv[first + i]);
+        if (!line.empty()) line += " ";
+        line += (state & (MF_GRAYED | MF_DISABLED)) != 0 ? "grayed" : "enabled";
+    }
+    std::printf("%s\n", line.c_str());
+    return 0;
+}
+
+// How many paint messages and serial notifications reached the main
+// window's procedure in `duration` ms: "paints=N notifies=M".
+int CmdCountMessages(DWORD duration) {
+    ProbeSession session;
+    const std::string error = session.Open();
+    if (!error.empty()) return Fail(error);
+    if (!session.Ask(ProbeCountStart)) return Fail("the program did not start counting");
+    Sleep(duration);
+    if (!session.Ask(ProbeCountStop)) return Fail("the program did not stop counting");
+    std::printf("paints=%ld notifies=%ld\n", static_cast<long>(session.block->paints),
+                static_cast<long>(session.block->notifies));
+    return 0;
+}
+
+// The first visible top-level window of a class in the program.
+HWND WindowOfClass(const char* cls) {
+    const DWORD pid = MainProcess();
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w) && HasPrefixClass(w, cls)) return w;
+    }
+    return nullptr;
+}
+
+// A window of the program by class: its client area on the screen (left,
+// top, width, height) and its outer rectangle (left, top, right, bottom).
+int CmdClassRects(const char* cls, DWORD timeout) {
+    HWND w = nullptr;
+    if (!WaitFor(timeout, [&] { return (w = WindowOfClass(cls)) != nullptr; }))
+        return Fail(std::string("no window of class ") + cls);
+    RECT client, outer;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &outer);
+    POINT origin = {0, 0};
+    ClientToScreen(w, &origin);
+    std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", origin.x, origin.y, client.right - client.left,
+                client.bottom - client.top, outer.left, outer.top, outer.right, outer.bottom);
+    return 0;
+}
+
+// What the close box of a window of the program does.
+int CmdCloseClass(const char* cls) {
+    HWND w = WindowOfClass(cls);
+    if (w == nullptr) return Fail(std::string("no window of class ") + cls);
+    PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
 }
 
 // Visible top-level windows of a class in the program (the analyser
@@ -500,6 +577,61 @@ int CmdWindowCount(const char* cls) {
     return 0;
 }
 
+// Whether the main window answers a message: sends it WM_NULL and waits at
+// most `timeout` ms. Prints the milliseconds the answer took.
+int CmdPing(DWORD timeout) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    const ULONGLONG start = Now();
+    DWORD_PTR unused = 0;
+    if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &unused))
+        return Fail("no answer within " + std::to_string(timeout) + " ms");
+    std::printf("%llu\n", Now() - start);
+    return 0;
+}
+
+// Pings the main window every `interval` ms for `duration` ms, or until the
+// window is gone, and writes "<unix ms>\t<ms the answer took>" per check to
+// `path` ("<unix ms>\tnone" when none came within 5 s). Prints the number
+// of checks, the slowest answer and the longest time between two checks.
+int CmdPingWatch(const char* path, DWORD interval, DWORD duration) {
+    std::FILE* f = std::fopen(path, "wb");
+    if (f == nullptr) return Fail("cannot write " + std::string(path));
+    HWND w = nullptr;
+    if (!WaitFor(5000, [&] { return (w = FindMain()) != nullptr; })) {
+        std::fclose(f);
+        return Fail("no main window");
+    }
+    const ULONGLONG start = Now();
+    ULONGLONG last = 0, slowest = 0, widest = 0;
+    int checks = 0;
+    bool silent = false;
+    for (ULONGLONG next = start; Now() - start < duration && IsWindow(w); next += interval) {
+        const ULONGLONG at = Now();
+        if (checks > 0 && at - last > widest) widest = at - last;
+        last = at;
+        DWORD_PTR unused = 0;
+        const bool answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &unused) != 0;
+        const ULONGLONG took = Now() - at;
+        if (!answered && !IsWindow(w)) break;  // the program ended meanwhile
+        ++checks;
+        if (answered) {
+            std::fprintf(f, "%lld\t%llu\n", UnixMs(), took);
+            if (took > slowest) slowest = took;
+        } else {
+            std::fprintf(f, "%lld\tnone\n", UnixMs());
+            silent = true;
+        }
+        std::fflush(f);
+        const ULONGLONG now = Now();
+        if (next + interval > now) Sleep(static_cast<DWORD>(next + interval - now));
+        else next = now - interval;  // late: the next check follows at once
+    }
+    std::fclose(f);
+    std::printf("%d %s %llu\n", checks, silent ? "none" : std::to_string(slowest).c_str(), widest);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qivdrive COMMAND ...\n"
@@ -512,7 +644,9 @@ int Usage() {
                  "  message-box TEXT MS | answer TEXT BUTTON MS\n"
                  "  client-size | window-rect | client-rect | has-menu | popup MS | no-popup MS | foreground MS\n"
                  "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
-                 "  menu-state ID... | window-count CLASS\n");
+                 "  menu-state ID... | window-count CLASS | count-messages MS\n"
+                 "  class-rects CLASS MS | close-class CLASS\n"
+                 "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS\n");
     return 2;
 }
 
@@ -562,5 +696,10 @@ int main(int argc, char** argv) {
     if (c == "dialog-rect" && n == 1) return CmdDialogRect(arg(2));
     if (c == "menu-state" && n >= 1) return CmdMenuState(argc, argv, 2);
     if (c == "window-count" && n == 1) return CmdWindowCount(arg(2));
+    if (c == "count-messages" && n == 1) return CmdCountMessages(Ms(arg(2)));
+    if (c == "class-rects" && n == 2) return CmdClassRects(arg(2), Ms(arg(3)));
+    if (c == "close-class" && n == 1) return CmdCloseClass(arg(2));
+    if (c == "ping" && n == 1) return CmdPing(Ms(arg(2)));
+    if (c == "ping-watch" && n == 3) return CmdPingWatch(arg(2), Ms(arg(3)), Ms(arg(4)));
     return Usage();
 }

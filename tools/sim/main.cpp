@@ -136,17 +136,18 @@ bool Flush(int fd, Outbox* box, int64_t now) {
     return true;
 }
 
-// Reads what the program sent and hands it to the unit. Returns false on a
-// port error.
-bool ReadHostBytes(int fd, UnitModel* unit, HostLog* log) {
+// Reads what the program sent and hands it to the unit. With `clock` the
+// host log gets the time each read returned. Returns false on a port error.
+bool ReadHostBytes(int fd, UnitModel* unit, HostLog* log, bool clock) {
     uint8_t buf[256];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n > 0) {
+            const int64_t readNs = clock ? MonotonicNs() : -1;
             for (ssize_t i = 0; i < n; ++i) {
                 HostReport report;
                 if (UnitReceiveByte(unit, buf[i], &report))
-                    log->Write(report.bytes, report.outcome != HostOutcome::Invalid);
+                    log->Write(report.bytes, report.outcome != HostOutcome::Invalid, readNs);
             }
             continue;
         }
@@ -259,7 +260,7 @@ int Run(const SimOptions& o) {
             break;
         }
         if (r > 0 && (pfd.revents & POLLIN)) {
-            if (!ReadHostBytes(fd, unit.get(), &log)) {
+            if (!ReadHostBytes(fd, unit.get(), &log, o.hostLogClock)) {
                 std::fprintf(stderr, "qiv72sim: read from %s: %s\n", port.programPath.c_str(), std::strerror(errno));
                 exitCode = 1;
                 break;

@@ -12,10 +12,14 @@ bool HostLog::Open(const std::string& path) {
     return file_ != nullptr;
 }
 
-void HostLog::Write(const uint8_t* b, bool valid) {
+void HostLog::Write(const uint8_t* b, bool valid, int64_t clockNs) {
     if (file_ == nullptr) return;
-    std::fprintf(file_, "%s%02x %02x %02x %02x %02x %02x %02x %02x\n", valid ? "" : "# invalid: ", b[0], b[1],
-                 b[2], b[3], b[4], b[5], b[6], b[7]);
+    std::fprintf(file_, "%s%02x %02x %02x %02x %02x %02x %02x %02x", valid ? "" : "# invalid: ", b[0], b[1], b[2],
+                 b[3], b[4], b[5], b[6], b[7]);
+    if (clockNs >= 0)
+        std::fprintf(file_, " %lld.%06lld", static_cast<long long>(clockNs / 1000000000),
+                     static_cast<long long>(clockNs % 1000000000 / 1000));
+    std::fputc('\n', file_);
     std::fflush(file_);
 }
 

@@ -20,7 +20,10 @@ public:
     ~HostLog();
     bool Open(const std::string& path);  // truncates
     // "51 45 4e 07 78 00 00 81"; invalid frames as "# invalid: ..." lines.
-    void Write(const uint8_t* bytes, bool valid);
+    // With a clock time (nanoseconds, 0 or more) the line ends with a blank
+    // and that time in seconds with six decimals:
+    // "51 45 4e 07 78 00 00 81 12345.678901".
+    void Write(const uint8_t* bytes, bool valid, int64_t clockNs = -1);
 
 private:
     std::FILE* file_ = nullptr;

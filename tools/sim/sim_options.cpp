@@ -77,6 +77,9 @@ const char* SimUsage() {
            "Observing:\n"
            "  --host-log FILE      one line per valid host frame received: its 8 bytes\n"
            "                       in hex; invalid ones on lines starting with '#'\n"
+           "  --host-log-clock     end each host log line with a blank and the time its\n"
+           "                       last byte was read: CLOCK_MONOTONIC seconds with six\n"
+           "                       decimals (for latency measurements)\n"
            "  --state-file FILE    the unit's settings and memories as name=value lines,\n"
            "                       rewritten (atomically) on every change\n"
            "  --quiet              no start and end messages on stderr\n"
@@ -107,6 +110,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
             o->burst = true;
         } else if (arg == "--quiet") {
             o->quiet = true;
+        } else if (arg == "--host-log-clock") {
+            o->hostLogClock = true;
         } else if (arg == "--link" || arg == "--device" || arg == "--host-log" || arg == "--state-file" ||
                    arg == "--control") {
             if (!need(value != nullptr && *value != '\0')) return false;
@@ -145,6 +150,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
     if (o->help) return true;
     if (o->link.empty() == o->device.empty()) {
         *error = "give one of --link PATH or --device TTY";
+        return false;
+    }
+    if (o->hostLogClock && o->hostLog.empty()) {
+        *error = "--host-log-clock needs --host-log FILE";
         return false;
     }
     if ((o->unplugAfter >= 0.0) != (o->unplugFor > 0.0)) {

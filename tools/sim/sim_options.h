@@ -8,6 +8,7 @@ struct SimOptions {
     std::string link;        // --link PATH: a new pty, PATH a symlink to its program side
     std::string device;      // --device PATH: an existing tty (a real serial port)
     std::string hostLog;     // --host-log FILE
+    bool hostLogClock = false;  // --host-log-clock: each line ends with its arrival time
     std::string stateFile;   // --state-file FILE
     std::string controlFile; // --control FILE
     int function = 1;        // --function dual-mono|stereo|analyser

@@ -1,0 +1,19 @@
+// The analyser panel's paint on Windows: the portable layout of the nine
+// analyser settings, the window fitted to it, and its background painted
+// over the window's paint context. The dispatcher then draws the records.
+#include "app/win32_handles.h"
+#include "panel/analyser_layout.h"
+#include "panel/bitmap_cache_win32.h"
+#include "panel/panel_win32.h"
+
+void PaintAnalyserPanel(HWND window) {
+    // Laid out on every paint, also when there is nothing to paint on.
+    const AnalyserLayout layout = LayOutAnalyserPanel();
+    // Resizes only when the client area differs; a resize invalidates the
+    // whole window, which this paint then covers.
+    FitWindowToPanel(window, layout.clientWidth, layout.clientHeight, false);
+    PaintScope paint(window);
+    if (paint.Dc() == nullptr) return;
+    GdiCanvasTarget target{paint.Dc()};
+    PaintAnalyserBackground(GdiCanvas(&target), layout);
+}

@@ -1,0 +1,21 @@
+// The analyser settings window's rules.
+#include "panel/analyser_settings.h"
+
+#include "app/shell_state.h"
+#include "link/frame_decoder.h"
+#include "link/link_state.h"
+#include "model/param_tables.h"
+
+namespace {
+constexpr int AnalyserFreezeId = 46;
+}  // namespace
+
+AnalyserSettingsAction AnalyserSettingsCommand(int deviceFunction, bool windowOpen) {
+    if (windowOpen) return AnalyserSettingsAction::Raise;
+    return deviceFunction == FunctionAnalyser ? AnalyserSettingsAction::Create : AnalyserSettingsAction::Nothing;
+}
+
+void AnalyserSettingsClosed(int32_t left, int32_t top) {
+    ProgramSettings.analyserSettingsPos = {left, top};
+    DecodeSetting(0.0, AnalyserFreezeId, TableAnalyser);
+}
