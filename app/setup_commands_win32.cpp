@@ -58,6 +58,23 @@ bool SaveFirstIfWanted(HWND owner, const char* caption, int function) {
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// Both setup file dialogs: the filter, the path and file name buffers, the
+// current directory as the start, and the overwrite prompt as the only flag.
+OPENFILENAMEA SetupFileDialog(HWND owner, const char* filter, char (&path)[SetupPathSize],
+                              char (&title)[SetupTitleSize]) {
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrFileTitle = title;
+    dialog.nMaxFileTitle = sizeof title;
+    dialog.lpstrInitialDir = "";
+    dialog.Flags = OFN_OVERWRITEPROMPT;
+    return dialog;
+}
+
 enum class NameChoice { Chosen, Cancelled, TooLong };
 
 // The save dialog, opened with the bare file name. On Chosen, `path` and
@@ -65,16 +82,7 @@ enum class NameChoice { Chosen, Cancelled, TooLong };
 // typed name had none.
 NameChoice AskForSaveName(HWND owner, int function, char (&path)[SetupPathSize], char (&title)[SetupTitleSize]) {
     CopySetupText(path, sizeof path, title);
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = SetupSaveFilter(function);
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrFileTitle = title;
-    dialog.nMaxFileTitle = sizeof title;
-    dialog.lpstrInitialDir = "";
-    dialog.Flags = OFN_OVERWRITEPROMPT;
+    OPENFILENAMEA dialog = SetupFileDialog(owner, SetupSaveFilter(function), path, title);
     if (!GetSaveFileNameA(&dialog)) return NameChoice::Cancelled;
     switch (AddSetupExtension(function, path, sizeof path, title, sizeof title)) {
         case ExtensionResult::TooLong: return NameChoice::TooLong;
@@ -182,18 +190,9 @@ void OpenSetupFile(HWND owner, int function) {
     if (!SaveFirstIfWanted(owner, OpenQuestionCaption, function)) return;
     char path[SetupPathSize] = {};
     char title[SetupTitleSize] = {};
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = SetupOpenFilter(function);
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrFileTitle = title;
-    dialog.nMaxFileTitle = sizeof title;
-    dialog.lpstrInitialDir = "";
     // The file need not exist: a typed name of a missing file gets the
     // not-found message.
-    dialog.Flags = OFN_OVERWRITEPROMPT;
+    OPENFILENAMEA dialog = SetupFileDialog(owner, SetupOpenFilter(function), path, title);
     if (!GetOpenFileNameA(&dialog)) return;
     LoadFrom(owner, function, TableByNumber(function), TableRecordCount(function), path, title);
 }
