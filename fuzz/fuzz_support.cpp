@@ -7,37 +7,10 @@
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "setup/setup_state.h"
-
-namespace {
-
-struct Pristine {
-    ParamDesc dualMono[DualMonoCount];
-    ParamDesc stereo[StereoCount];
-    ParamDesc analyser[AnalyserCount];
-    ParamDesc display[AnalyserDisplayCount];
-};
-
-const Pristine& Tables() {
-    static const Pristine p = [] {
-        Pristine t;
-        std::memcpy(t.dualMono, DualMonoTable, sizeof DualMonoTable);
-        std::memcpy(t.stereo, StereoTable, sizeof StereoTable);
-        std::memcpy(t.analyser, AnalyserTable, sizeof AnalyserTable);
-        std::memcpy(t.display, AnalyserDisplayTable, sizeof AnalyserDisplayTable);
-        return t;
-    }();
-    return p;
-}
-
-}  // namespace
+#include "tests/pristine_tables.h"
 
 void FuzzResetTables() {
-    const Pristine& p = Tables();
-    std::memcpy(DualMonoTable, p.dualMono, sizeof DualMonoTable);
-    std::memcpy(StereoTable, p.stereo, sizeof StereoTable);
-    std::memcpy(AnalyserTable, p.analyser, sizeof AnalyserTable);
-    std::memcpy(AnalyserDisplayTable, p.display, sizeof AnalyserDisplayTable);
-    BuildIdIndices();
+    RestorePristineTables();
     ResetLinkState();
     UnsavedChanges = 0;
 }

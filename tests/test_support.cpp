@@ -1,47 +1,14 @@
 #include "tests/test_support.h"
 
-#include <cstring>
-
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "setup/setup_state.h"
 #include "tests/fakes.h"
-
-namespace {
-
-struct TableCopies {
-    ParamDesc dualMono[DualMonoCount];
-    ParamDesc stereo[StereoCount];
-    ParamDesc analyser[AnalyserCount];
-    ParamDesc display[AnalyserDisplayCount];
-};
-
-const TableCopies& Pristine() {
-    // Taken before any test touches the tables.
-    static const TableCopies copies = [] {
-        TableCopies c;
-        std::memcpy(c.dualMono, DualMonoTable, sizeof DualMonoTable);
-        std::memcpy(c.stereo, StereoTable, sizeof StereoTable);
-        std::memcpy(c.analyser, AnalyserTable, sizeof AnalyserTable);
-        std::memcpy(c.display, AnalyserDisplayTable, sizeof AnalyserDisplayTable);
-        return c;
-    }();
-    return copies;
-}
-
-const bool PristineTaken = (Pristine(), true);
-
-}  // namespace
+#include "tests/pristine_tables.h"
 
 void FreshStart() {
-    (void)PristineTaken;
-    const TableCopies& c = Pristine();
-    std::memcpy(DualMonoTable, c.dualMono, sizeof DualMonoTable);
-    std::memcpy(StereoTable, c.stereo, sizeof StereoTable);
-    std::memcpy(AnalyserTable, c.analyser, sizeof AnalyserTable);
-    std::memcpy(AnalyserDisplayTable, c.display, sizeof AnalyserDisplayTable);
-    BuildIdIndices();
+    RestorePristineTables();
     ResetLinkState();
     UnsavedChanges = 0;
     ResetFakes();
