@@ -38,6 +38,20 @@ shots_differ() {
     echo "${out%% *}"
 }
 
+# bands_moved NAME SECONDS X Y W H: MOVED is how many pixels of that region
+# change within SECONDS (two photographs, NAME1.png and NAME2.png in the
+# work folder). Runs in the test's own shell, so that a failed photograph
+# ends the test.
+bands_moved() {
+    local name=$E2E_WORK/$1 pause=$2
+    shift 2
+    band_shot "${name}1.png" "$@"
+    sleep "$pause"
+    band_shot "${name}2.png" "$@"
+    MOVED=$(shots_differ "${name}1.png" "${name}2.png")
+    [[ "$MOVED" =~ ^[0-9]+$ ]] || fail "could not compare ${name}1.png and ${name}2.png: $MOVED"
+}
+
 # expect_client_size WxH MS: the main window's client area reaches that size
 # in time.
 expect_client_size() {
