@@ -88,14 +88,20 @@ bool EnsureEvent(UniqueHandle& event) {
     return event.Valid();
 }
 
-// Sends WM_COMMNOTIFY while bytes are queued, once per millisecond at
-// most. The main window reads up to 1024 bytes per notification.
+// Sends WM_COMMNOTIFY when bytes are queued; true when there were. The main
+// window reads up to 1024 bytes per notification.
+bool NotifyIfQueued() {
+    COMSTAT status;
+    const bool queued = PortStatus(status) && status.cbInQue > 0;
+    if (queued) SendMessageA(Link.window, WM_COMMNOTIFY, 0, 0);
+    return queued;
+}
+
+// Notifies while bytes are queued, once per millisecond at most.
 void NotifyWhileQueued() {
     bool queued = false;
     do {
-        COMSTAT status;
-        queued = PortStatus(status) && status.cbInQue > 0;
-        if (queued) SendMessageA(Link.window, WM_COMMNOTIFY, 0, 0);
+        queued = NotifyIfQueued();
         Sleep(1);
     } while (queued && Link.linkEnabled.load() != 0);
 }
@@ -135,12 +141,7 @@ WaitOutcome WaitForPortEvent(HANDLE event) {
 // sleeps, which under Wine cost no server request; Disconnect clears the
 // run flag first, so the thread still ends within a pause.
 void PollInputQueue() {
-    while (Link.linkEnabled.load() != 0) {
-        COMSTAT status;
-        const bool queued = PortStatus(status) && status.cbInQue > 0;
-        if (queued) SendMessageA(Link.window, WM_COMMNOTIFY, 0, 0);
-        Sleep(queued ? 1 : PollIdleMs);
-    }
+    while (Link.linkEnabled.load() != 0) Sleep(NotifyIfQueued() ? 1 : PollIdleMs);
 }
 
 // The port's event thread. A serial driver's comm-event wait blocks until a
@@ -156,18 +157,13 @@ DWORD WINAPI PortEventThread(LPVOID) {
         MessageBoxA(nullptr, "Failed to create event for thread!", "TTY Error!", MB_ICONEXCLAMATION | MB_OK);
         return 0;
     }
-    if (!SetCommMask(Link.port.Get(), EV_RXCHAR)) {
-        PollInputQueue();
-        return 0;
-    }
-    while (Link.linkEnabled.load() != 0) {
-        const WaitOutcome outcome = WaitForPortEvent(event.Get());
+    if (SetCommMask(Link.port.Get(), EV_RXCHAR)) {
+        WaitOutcome outcome = WaitOutcome::Event;
+        while (outcome == WaitOutcome::Event && Link.linkEnabled.load() != 0)
+            outcome = WaitForPortEvent(event.Get());
         if (outcome == WaitOutcome::Stop) return 0;
-        if (outcome == WaitOutcome::Empty) {
-            PollInputQueue();
-            return 0;
-        }
     }
+    PollInputQueue();  // returns at once when the link was stopped
     return 0;
 }
 
