@@ -4,9 +4,7 @@
 
 #include <windows.h>
 
-// Places a dialog centred over the main window, never above or left of the
-// screen origin.
-void CenterDialog(HWND dialog);
+#include "panel/panel_shell_win32.h"  // CenterDialog
 
 void ShowAboutBox(HWND owner);
 void ShowPortDialog(HWND owner);

@@ -8,9 +8,9 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_state.h"
-#include "app/window_geometry.h"
 #include "link/link_state.h"
 #include "link/serial_win32.h"
+#include "panel/window_geometry.h"
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
 
@@ -73,7 +73,7 @@ void PortOnOk(HWND dialog) {
     if (LinkIsEnabled()) {
         Disconnect();
         Sleep(ReconnectPauseMs);
-        Connect(MainWindow);
+        Connect(MainWindow, ProgramSettings.portName);
     }
     if (close) Close(dialog);
 }

@@ -13,8 +13,6 @@
 #include "app/settings_file_win32.h"
 #include "app/setup_commands.h"
 #include "app/shell_state.h"
-#include "app/win32_handles.h"
-#include "app/window_geometry.h"
 #include "link/frame_receiver.h"
 #include "link/host_encoder.h"
 #include "link/link_seams.h"
@@ -23,8 +21,10 @@
 #include "model/param_tables.h"
 #include "panel/analyser_settings_win32.h"
 #include "panel/panel_win32.h"
+#include "panel/window_geometry.h"
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
+#include "win32/win32_handles.h"
 
 HINSTANCE MainInstance = nullptr;
 HWND MainWindow = nullptr;
@@ -153,7 +153,7 @@ void CmdRecall(HWND w) {
     if (SaveFirstIfWanted(w)) ShowRecallDialog(w);
 }
 void CmdStore(HWND w) { ShowStoreDialog(w); }
-void CmdAnalyserSettings(HWND w) { ShowAnalyserSettingsWindow(w); }
+void CmdAnalyserSettings(HWND w) { ShowAnalyserSettingsWindow(w, ProgramSettings.analyserSettingsPos); }
 void CmdOfflineDualMono(HWND) { SelectOfflineFunction(FunctionDualMono); }
 void CmdOfflineStereo(HWND) { SelectOfflineFunction(FunctionStereo); }
 void CmdOfflineSmallWindow(HWND) { SelectOfflineFunction(FunctionNone); }
@@ -229,7 +229,7 @@ void LateInitialisation(HWND window) {
     SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
     SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
     SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
-    Connect(window);
+    Connect(window, ProgramSettings.portName);
     UpdateWindowTitle();
     SetCursor(Shell.arrowCursor);
     RegisterAnalyserSettingsClass(MainInstance);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "panel/panel_shell_win32.h"  // OpenHelp, RefreshModeState
+
 inline constexpr char MainClassName[] = "QIVRCClass";
 inline constexpr char InitialTitle[] = "QIV-72 Remote Control Tool";
 inline constexpr int MainWindowWidth = 802;
@@ -26,6 +28,3 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 // close, disconnects the link and returns true.
 bool ConfirmClose(HWND window);
 
-// Opens the help file of the current help language and function: at its
-// contents (topic 0) or at a topic number.
-void OpenHelp(HWND owner, int topic);

@@ -56,7 +56,3 @@ void RunModeRefresh(const ModeRefreshSeam& seam);
 // and ALC settings; changed indicators are marked for redrawing.
 void UpdateLookAheadIndicators(int table);
 
-// The Windows program's refresh: RunModeRefresh with the main window's
-// menu, windows and message box. Runs at the start of every drawing pass of
-// the main panel and on every timer tick while the link is down.
-void RefreshModeState();

@@ -6,6 +6,7 @@
 #include "app/mode_refresh.h"
 #include "app/setup_commands.h"
 #include "panel/analyser_settings_win32.h"
+#include "panel/panel_shell_win32.h"
 
 namespace {
 
@@ -41,4 +42,6 @@ constexpr ModeRefreshSeam WindowSeam = {SetMenuItem, CloseAnalyserSettings, Repa
 
 }  // namespace
 
+// The main window's menu, windows and message box; also on every timer
+// tick while the link is down.
 void RefreshModeState() { RunModeRefresh(WindowSeam); }

@@ -7,7 +7,7 @@
 #include "app/dialogs.h"
 #include "app/settings_file.h"
 #include "app/shell_state.h"
-#include "app/win32_handles.h"
+#include "win32/win32_handles.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 
 #include "app/main_window.h"
 #include "app/shell_state.h"
-#include "app/win32_handles.h"
-#include "app/window_geometry.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "panel/panel_win32.h"
+#include "panel/window_geometry.h"
 #include "setup/setup_file.h"
 #include "setup/setup_names.h"
 #include "setup/setup_state.h"
+#include "win32/win32_handles.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ void LoadFrom(HWND owner, int function, ParamDesc* table, int count, const char*
     // Offline the table need not hold the unit's values: the whole file is
     // sent when the unit is plugged in.
     SetupReader reader;
-    BeginSetupLoad(reader, table, count, Online == 0);
+    BeginSetupLoad(reader, table, count, SetupComment, ProgramSettings.mainWindowRect, Online == 0);
     CopySetupText(CurrentSetupPath[function], SetupPathSize, path);
     CopySetupText(CurrentSetupTitle[function], SetupTitleSize, title);
     char chunk[ReadChunk];
@@ -173,7 +173,8 @@ int SaveSetupFile(HWND owner, int function, bool askForName) {
             case NameChoice::Chosen: break;
         }
     }
-    const size_t length = FormatSetupFile(function, SetupText, sizeof SetupText);
+    const size_t length =
+        FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, SetupText, sizeof SetupText);
     if (length == 0 || !WriteReplacing(path, SetupText, length)) {
         TellNotWritten(owner, path);
         return 0;

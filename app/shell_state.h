@@ -6,19 +6,13 @@
 
 #include <cstdint>
 
+#include "model/screen_geometry.h"
+#include "setup/setup_file.h"
+
 inline constexpr int PortNameSize = 8;  // up to 7 characters and a terminator
-inline constexpr int SetupCommentSize = 256;
 inline constexpr int SetupPathSize = 1000;
 inline constexpr int SetupTitleSize = 256;
 inline constexpr int FunctionSlots = 4;  // indexed by DeviceFunction 0 to 3
-
-// Screen rectangle in pixels.
-struct ScreenRect {
-    int32_t left, top, right, bottom;
-};
-struct ScreenPoint {
-    int32_t left, top;
-};
 
 // Help languages as the settings file and the help language dialog number
 // them.

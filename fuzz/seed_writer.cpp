@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     static char text[SetupFileCapacity];
     std::strcpy(SetupComment, "Live, hall B");
     for (int function = 1; function <= 3; ++function) {
-        const size_t n = FormatSetupFile(function, text, sizeof text);
+        const size_t n = FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, text, sizeof text);
         std::vector<uint8_t> seed = {static_cast<uint8_t>(function - 1 + 3 * 7)};
         seed.insert(seed.end(), text, text + n);
         written += WriteFile(root + "/setup_file_fuzz/seed_written_" + std::to_string(function), seed);

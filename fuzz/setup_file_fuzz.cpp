@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     --size;
 
     static SetupReader reader;
-    BeginSetupLoad(reader, TableByNumber(function), TableRecordCount(function));
+    BeginSetupLoad(reader, TableByNumber(function), TableRecordCount(function), SetupComment,
+                   ProgramSettings.mainWindowRect);
     for (size_t at = 0; at < size; at += chunk)
         FeedSetupBytes(reader, reinterpret_cast<const char*>(data) + at, size - at < chunk ? size - at : chunk);
     FinishSetupLoad(reader);
@@ -39,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // line breaks aside: only their first line returns).
     if (std::strchr(SetupComment, '\n') == nullptr && std::strchr(SetupComment, '\r') == nullptr) {
         static char text[SetupFileCapacity];
-        const size_t n = FormatSetupFile(function, text, sizeof text);
+        const size_t n = FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, text, sizeof text);
         if (n == 0) std::abort();
         for (int i = 0; i < TableRecordCount(function); ++i) TableByNumber(function)[i].flags = 0;
-        BeginSetupLoad(reader, TableByNumber(function), TableRecordCount(function));
+        BeginSetupLoad(reader, TableByNumber(function), TableRecordCount(function), SetupComment,
+                   ProgramSettings.mainWindowRect);
         FeedSetupBytes(reader, text, n);
         FinishSetupLoad(reader);
         // "%f" keeps six decimals, so only values finer than that may move.

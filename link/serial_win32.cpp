@@ -4,10 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/shell_state.h"
-#include "app/win32_handles.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
+#include "win32/win32_handles.h"
 
 namespace {
 
@@ -188,9 +187,9 @@ bool WaitForThreadEnd(HANDLE thread, DWORD limitMs) {
 
 bool LinkIsEnabled() { return Link.linkEnabled.load() != 0; }
 
-bool OpenPort() {
+bool OpenPort(const char* portName) {
     Link.linkEnabled.store(1);
-    HANDLE h = CreateFileA(ProgramSettings.portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     Link.port.Reset(h);
@@ -228,9 +227,9 @@ bool OpenPort() {
     return true;
 }
 
-int Connect(HWND window) {
+int Connect(HWND window, const char* portName) {
     if (PortOpen()) Disconnect();  // never two ports or two threads
-    if (!OpenPort()) {
+    if (!OpenPort(portName)) {
         MessageBeep(MB_ICONEXCLAMATION);
         MessageBoxA(window, PortNotAvailableText, nullptr, MB_ICONEXCLAMATION | MB_OK);
         return ConnectPortFailed;

@@ -20,10 +20,10 @@ inline constexpr DWORD IoWaitLimitMs = 250;
 // How long Disconnect waits for the event thread to end.
 inline constexpr DWORD ThreadStopLimitMs = 800;
 
-// Opens ProgramSettings.portName and starts the event thread. On a port
+// Opens the port `portName` ("COM2") and starts the event thread. On a port
 // that cannot be opened or configured, beeps and tells the user in a
 // message box owned by `window`.
-int Connect(HWND window);
+int Connect(HWND window, const char* portName);
 
 // Stops the event thread, waits until it has ended, then closes the port.
 // Does nothing while the link is not enabled.
@@ -31,7 +31,7 @@ void Disconnect();
 
 // Opens and configures the port; sets LinkEnabled first, also when opening
 // fails, so that the port dialog reconnects after a wrong choice.
-bool OpenPort();
+bool OpenPort(const char* portName);
 
 // Set from the first OpenPort until Disconnect.
 bool LinkIsEnabled();

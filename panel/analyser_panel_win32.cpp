@@ -1,10 +1,10 @@
 // The analyser panel's paint on Windows: the portable layout of the nine
 // analyser settings, the window fitted to it, and its background painted
 // over the window's paint context. The dispatcher then draws the records.
-#include "app/win32_handles.h"
 #include "panel/analyser_layout.h"
 #include "panel/bitmap_cache_win32.h"
 #include "panel/panel_win32.h"
+#include "win32/win32_handles.h"
 
 void PaintAnalyserPanel(HWND window) {
     // Laid out on every paint, also when there is nothing to paint on.

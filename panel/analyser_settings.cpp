@@ -1,7 +1,6 @@
 // The analyser settings window's rules.
 #include "panel/analyser_settings.h"
 
-#include "app/shell_state.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
@@ -15,7 +14,7 @@ AnalyserSettingsAction AnalyserSettingsCommand(int deviceFunction, bool windowOp
     return deviceFunction == FunctionAnalyser ? AnalyserSettingsAction::Create : AnalyserSettingsAction::Nothing;
 }
 
-void AnalyserSettingsClosed(int32_t left, int32_t top) {
-    ProgramSettings.analyserSettingsPos = {left, top};
+void AnalyserSettingsClosed(ScreenPoint& kept, int32_t left, int32_t top) {
+    kept = {left, top};
     DecodeSetting(0.0, AnalyserFreezeId, TableAnalyser);
 }

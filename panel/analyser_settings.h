@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "model/screen_geometry.h"
+
 inline constexpr char AnalyserSettingsClassName[] = "ANASetClass";
 inline constexpr char AnalyserSettingsTitle[] = "QIV-72 Audio Analyser Settings";
 // The client area: the analyser settings panel bitmap.
@@ -25,8 +27,8 @@ enum class AnalyserSettingsAction {
 AnalyserSettingsAction AnalyserSettingsCommand(int deviceFunction, bool windowOpen);
 
 // The end of the window, whose outer top-left corner was at (left, top):
-// the corner becomes AnalyserSettingsPos (where the next window opens; the
-// settings file keeps it), and "Analyser Freeze" gets 0 by the rule for a
+// the corner goes into `kept` (AnalyserSettingsPos: where the next window
+// opens; the settings file keeps it), and "Analyser Freeze" gets 0 by the rule for a
 // setting the unit reports, so that it is switched off unless a change of it
 // is on its way (then it is sent again while the transmission count runs).
-void AnalyserSettingsClosed(int32_t left, int32_t top);
+void AnalyserSettingsClosed(ScreenPoint& kept, int32_t left, int32_t top);

@@ -2,7 +2,6 @@
 // that opens it.
 #include "panel/analyser_settings_win32.h"
 
-#include "app/shell_state.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "panel/analyser_settings.h"
@@ -15,16 +14,29 @@ namespace {
 constexpr DWORD SettingsStyle = WS_DLGFRAME | WS_SYSMENU;
 constexpr DWORD SettingsExStyle = WS_EX_TOOLWINDOW;
 
+// Where the window keeps its position, handed over at its creation.
+ScreenPoint* KeptPositionOf(HWND window) {
+    return reinterpret_cast<ScreenPoint*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void OnNcCreate(HWND window, LPARAM lParam) {
+    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+}
+
 // Before anything else: where the window stood, for the next one, and the
 // freeze released by the unit's rule.
 void OnDestroy(HWND window) {
     RECT r = {};
     GetWindowRect(window, &r);
     if (AnalyserSettingsWindow == window) AnalyserSettingsWindow = nullptr;
-    AnalyserSettingsClosed(r.left, r.top);
+    ScreenPoint* kept = KeptPositionOf(window);
+    ScreenPoint unused = {};
+    AnalyserSettingsClosed(kept != nullptr ? *kept : unused, r.left, r.top);
 }
 
 LRESULT CALLBACK AnalyserSettingsProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) OnNcCreate(window, lParam);
     if (msg == WM_DESTROY) OnDestroy(window);
     const LRESULT handled =
         PanelDispatch(window, AnalyserTable, AnalyserCount, PanelAnalyserSettings, msg, wParam, lParam);
@@ -32,13 +44,13 @@ LRESULT CALLBACK AnalyserSettingsProc(HWND window, UINT msg, WPARAM wParam, LPAR
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-HWND CreateSettingsWindow(HWND owner) {
+HWND CreateSettingsWindow(HWND owner, ScreenPoint& position) {
     RECT r = {0, 0, AnalyserSettingsClientWidth, AnalyserSettingsCreateHeight};
     AdjustWindowRectEx(&r, SettingsStyle, TRUE, SettingsExStyle);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    const ScreenPoint at = ProgramSettings.analyserSettingsPos;
-    return CreateWindowExA(SettingsExStyle, AnalyserSettingsClassName, AnalyserSettingsTitle, SettingsStyle, at.left,
-                           at.top, r.right - r.left, r.bottom - r.top, owner, nullptr, instance, nullptr);
+    return CreateWindowExA(SettingsExStyle, AnalyserSettingsClassName, AnalyserSettingsTitle, SettingsStyle,
+                           position.left, position.top, r.right - r.left, r.bottom - r.top, owner, nullptr, instance,
+                           &position);
 }
 
 }  // namespace
@@ -55,11 +67,11 @@ bool RegisterAnalyserSettingsClass(HINSTANCE instance) {
     return RegisterClassA(&wc) != 0;
 }
 
-void ShowAnalyserSettingsWindow(HWND owner) {
+void ShowAnalyserSettingsWindow(HWND owner, ScreenPoint& position) {
     switch (AnalyserSettingsCommand(DeviceFunction, AnalyserSettingsWindow != nullptr)) {
         case AnalyserSettingsAction::Nothing: return;
         case AnalyserSettingsAction::Create:
-            AnalyserSettingsWindow = CreateSettingsWindow(owner);
+            AnalyserSettingsWindow = CreateSettingsWindow(owner, position);
             if (AnalyserSettingsWindow == nullptr) return;
             break;
         case AnalyserSettingsAction::Raise:

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "model/screen_geometry.h"
+
 // The open analyser settings window, null when there is none (written by
 // the window's creation and destruction, user-interface thread only).
 extern HWND AnalyserSettingsWindow;
@@ -17,8 +19,9 @@ bool RegisterAnalyserSettingsClass(HINSTANCE instance);
 
 // The "Analyser Settings" command (F2): creates the window when the unit
 // runs the Analyser and there is none, and shows and fits an existing one
-// again.
-void ShowAnalyserSettingsWindow(HWND owner);
+// again. A new window opens at `position`, and its end leaves its position
+// there (the program's AnalyserSettingsPos, which outlives every window).
+void ShowAnalyserSettingsWindow(HWND owner, ScreenPoint& position);
 
 // Destroys the window when one is open (the mode refresh, when the function
 // leaves the Analyser, and the end of the program).

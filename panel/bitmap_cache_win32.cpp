@@ -1,8 +1,8 @@
 // The panel bitmap cache and the canvas over a device context.
 #include "panel/bitmap_cache_win32.h"
 
-#include "app/win32_handles.h"
 #include "panel/panel_bitmaps.h"
+#include "win32/win32_handles.h"
 
 namespace {
 
@@ -10,32 +10,44 @@ namespace {
 // slot loaded with no bitmap: nothing is drawn from it and it is not tried
 // again before the next release.
 struct CachedSlot {
-    bool loaded;
-    HDC memory;
-    HBITMAP bitmap;
-    HGDIOBJ previous;       // what the memory context held before the bitmap
-    int32_t width, height;  // the loaded bitmap's real size; 0 without one
+    bool loaded = false;
+    MemoryDc memory;
+    GdiObject<HBITMAP> bitmap;
+    HGDIOBJ previous = nullptr;     // what the memory context held before the bitmap
+    int32_t width = 0, height = 0;  // the loaded bitmap's real size; 0 without one
+
+    ~CachedSlot() { Release(); }
+    // The old object goes back into the context first: a bitmap still
+    // selected into a context cannot be deleted.
+    void Release() {
+        if (memory.Get() != nullptr && previous != nullptr) SelectObject(memory.Get(), previous);
+        previous = nullptr;
+        bitmap.Reset();
+        memory.Reset();
+        width = height = 0;
+        loaded = false;
+    }
 };
 
 // The cache (user-interface thread only).
-CachedSlot Cache[PanelBitmapSlotCount] = {};
+CachedSlot Cache[PanelBitmapSlotCount];
 
 const CachedSlot* LoadSlot(int slot, HDC like) {
     const PanelBitmapSlot* entry = BitmapSlot(slot);
     if (entry == nullptr) return nullptr;
     CachedSlot& c = Cache[slot];
     if (c.loaded) return &c;
-    c = CachedSlot{};
+    c.Release();
     c.loaded = true;
-    c.memory = CreateCompatibleDC(like);
-    c.bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry->resource));
-    if (c.memory == nullptr || c.bitmap == nullptr) return &c;
+    c.memory.Reset(CreateCompatibleDC(like));
+    c.bitmap.Reset(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry->resource)));
+    if (c.memory.Get() == nullptr || c.bitmap.Get() == nullptr) return &c;
     BITMAP info = {};
-    if (GetObjectA(c.bitmap, sizeof info, &info) == sizeof info) {
+    if (GetObjectA(c.bitmap.Get(), sizeof info, &info) == sizeof info) {
         c.width = info.bmWidth;
         c.height = info.bmHeight;
     }
-    c.previous = SelectObject(c.memory, c.bitmap);
+    c.previous = SelectObject(c.memory.Get(), c.bitmap.Get());
     if (c.previous == nullptr) c.width = c.height = 0;  // not selected: draw nothing from it
     return &c;
 }
@@ -51,7 +63,7 @@ void CopyPiece(void* context, int slot, int srcX, int srcY, int width, int heigh
     if (srcX + width > c->width) width = c->width - srcX;
     if (srcY + height > c->height) height = c->height - srcY;
     if (width <= 0 || height <= 0) return;
-    BitBlt(dc, dstX, dstY, width, height, c->memory, srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
+    BitBlt(dc, dstX, dstY, width, height, c->memory.Get(), srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
 }
 
 COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
@@ -84,11 +96,5 @@ PanelCanvas GdiCanvas(GdiCanvasTarget* target) {
 }
 
 void ReleasePanelBitmaps() {
-    for (CachedSlot& c : Cache) {
-        if (!c.loaded) continue;
-        if (c.memory != nullptr && c.previous != nullptr) SelectObject(c.memory, c.previous);
-        if (c.bitmap != nullptr) DeleteObject(c.bitmap);
-        if (c.memory != nullptr) DeleteDC(c.memory);
-        c = CachedSlot{};
-    }
+    for (CachedSlot& c : Cache) c.Release();
 }

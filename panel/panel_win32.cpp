@@ -2,13 +2,13 @@
 // fitting. One small handler per message.
 #include "panel/panel_win32.h"
 
-#include "app/mode_refresh.h"
-#include "app/win32_handles.h"
 #include "panel/bitmap_cache_win32.h"
 #include "panel/control_drawing.h"
 #include "panel/panel_bitmaps.h"
 #include "panel/panel_input.h"
+#include "panel/panel_shell_win32.h"
 #include "panel/value_dialogs_win32.h"
+#include "win32/win32_handles.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 // to one small handler each; the record travels in the dialog's user data.
 #include "panel/value_dialogs_win32.h"
 
-#include "app/dialogs.h"
-#include "app/main_window.h"
 #include "panel/panel_input.h"
+#include "panel/panel_shell_win32.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // FitWindowToPanel: the window sized to its panel and kept on the work
 // area, by the placement arithmetic of window_geometry.
-#include "app/window_geometry.h"
 #include "panel/panel_win32.h"
+#include "panel/window_geometry.h"
 
 void FitWindowToPanel(HWND window, int width, int height, bool force) {
     RECT work = {0, 0, 0, 0};

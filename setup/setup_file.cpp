@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/shell_state.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
 
@@ -36,9 +35,8 @@ bool ScanInt(const char*& p, int32_t* out) {
     return true;
 }
 
-void ReadWinPos(const char* rest) {
+void ReadWinPos(ScreenRect& r, const char* rest) {
     // left, right, top, bottom: the order the writer uses.
-    ScreenRect& r = ProgramSettings.mainWindowRect;
     int32_t* fields[4] = {&r.left, &r.right, &r.top, &r.bottom};
     const char* p = rest;
     for (int i = 0; i < 4; ++i) {
@@ -50,11 +48,11 @@ void ReadWinPos(const char* rest) {
     }
 }
 
-void ReadComment(const char* rest, int length) {
+void ReadComment(char* comment, const char* rest, int length) {
     int n = length;
     if (n > SetupCommentSize - 1) n = SetupCommentSize - 1;
-    std::memcpy(SetupComment, rest, static_cast<size_t>(n));
-    SetupComment[n] = '\0';
+    std::memcpy(comment, rest, static_cast<size_t>(n));
+    comment[n] = '\0';
 }
 
 void ReadEntry(SetupReader& reader, ParamDesc& entry, const char* line, int length) {
@@ -103,7 +101,7 @@ const char* SetupExtension(int function) {
     }
 }
 
-size_t FormatSetupFile(int function, char* out, size_t capacity) {
+size_t FormatSetupFile(int function, const char* comment, const ScreenRect& window, char* out, size_t capacity) {
     const char* type = SetupTypeName(function);
     if (type == nullptr || capacity == 0) return 0;
     size_t used = 0;
@@ -116,14 +114,14 @@ size_t FormatSetupFile(int function, char* out, size_t capacity) {
         used += static_cast<size_t>(n);
     };
     append(std::snprintf(out + used, capacity - used, "%s\n", type));
-    if (fits) append(std::snprintf(out + used, capacity - used, "Comment=%s\n", SetupComment));
+    if (fits) append(std::snprintf(out + used, capacity - used, "Comment=%s\n", comment));
     const ParamDesc* table = TableByNumber(function);
     const int count = TableRecordCount(function);
     for (int i = 0; i < count && fits; ++i) {
         if (!IsSavedKind(table[i].kind)) continue;
         append(std::snprintf(out + used, capacity - used, "%s=%f\n", table[i].name, table[i].value));
     }
-    const ScreenRect& r = ProgramSettings.mainWindowRect;
+    const ScreenRect& r = window;
     if (fits)
         append(std::snprintf(out + used, capacity - used, "WinPos=%i,%i,%i,%i\n", static_cast<int>(r.left),
                              static_cast<int>(r.right), static_cast<int>(r.top), static_cast<int>(r.bottom)));
@@ -136,14 +134,17 @@ bool IsNewSetupTitle(const char* title) {
            std::tolower(static_cast<unsigned char>(title[2])) == 'w';
 }
 
-void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, bool sendEvery) {
+void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, char (&comment)[SetupCommentSize],
+                    ScreenRect& window, bool sendEvery) {
     reader.table = table;
     reader.count = count;
+    reader.comment = comment;
+    reader.window = &window;
     reader.changed = 0;
     reader.sendEvery = sendEvery;
     reader.length = 0;
     TransmitCount = 5;
-    SetupComment[0] = '\0';
+    comment[0] = '\0';
 }
 
 void FeedSetupBytes(SetupReader& reader, const char* data, size_t size) {
@@ -162,8 +163,8 @@ void FinishSetupLoad(SetupReader& reader) {
 }
 
 void ApplySetupLine(SetupReader& reader, const char* line, int length) {
-    if (StartsWith(line, length, "Comment") && length > 7) ReadComment(line + 8, length - 8);
-    if (StartsWith(line, length, "WinPos") && length > 7) ReadWinPos(line + 7);
+    if (StartsWith(line, length, "Comment") && length > 7) ReadComment(reader.comment, line + 8, length - 8);
+    if (StartsWith(line, length, "WinPos") && length > 7) ReadWinPos(*reader.window, line + 7);
     for (int i = 0; i < reader.count; ++i) {
         ParamDesc& entry = reader.table[i];
         if (StartsWith(line, length, entry.name)) {

@@ -45,7 +45,7 @@ protected:
 TEST_F(AnalyserSettingsClose, KeepsThePositionForTheNextWindowAndTheSettingsFile) {
     EXPECT_EQ(ProgramSettings.analyserSettingsPos.left, 300);
     EXPECT_EQ(ProgramSettings.analyserSettingsPos.top, 200);
-    AnalyserSettingsClosed(-40, 1234);
+    AnalyserSettingsClosed(ProgramSettings.analyserSettingsPos, -40, 1234);
     EXPECT_EQ(ProgramSettings.analyserSettingsPos.left, -40);
     EXPECT_EQ(ProgramSettings.analyserSettingsPos.top, 1234);
 }
@@ -71,7 +71,7 @@ TEST_F(AnalyserSettingsClose, ReleasesTheFreezeByTheUnitsRule) {
         Freeze().value = 1.0;
         Freeze().flags = c.flags;
         TransmitCount = c.transmit;
-        AnalyserSettingsClosed(0, 0);
+        AnalyserSettingsClosed(ProgramSettings.analyserSettingsPos, 0, 0);
         EXPECT_EQ(Freeze().value, c.value) << c.why;
         EXPECT_EQ((Freeze().flags & Redraw) != 0, c.redraw) << c.why;
         EXPECT_EQ((Freeze().flags & SendPending) != 0, c.sendPending) << c.why;
@@ -83,14 +83,14 @@ TEST_F(AnalyserSettingsClose, ReleasesTheFreezeByTheUnitsRule) {
     SetUp();
     Freeze().value = 1.0;
     Freeze().flags = Dragging;
-    AnalyserSettingsClosed(0, 0);
+    AnalyserSettingsClosed(ProgramSettings.analyserSettingsPos, 0, 0);
     EXPECT_EQ(Freeze().value, 1.0);
     EXPECT_EQ(UnsavedChanges, 0);
 }
 
 TEST_F(AnalyserSettingsClose, AnUnfrozenDisplayStaysUntouched) {
     Freeze().flags = 0;
-    AnalyserSettingsClosed(10, 10);
+    AnalyserSettingsClosed(ProgramSettings.analyserSettingsPos, 10, 10);
     EXPECT_EQ(Freeze().value, 0.0);
     EXPECT_EQ(Freeze().flags, 0u);
     EXPECT_EQ(UnsavedChanges, 0);

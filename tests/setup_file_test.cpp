@@ -27,7 +27,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 std::string Written(int function) {
     static char buffer[SetupFileCapacity];
-    const size_t n = FormatSetupFile(function, buffer, sizeof buffer);
+    const size_t n = FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, buffer, sizeof buffer);
     return std::string(buffer, n);
 }
 
@@ -39,7 +39,8 @@ protected:
     }
     // Loads `text` into table `t` in chunks of `chunk` bytes.
     int Load(int t, const std::string& text, size_t chunk = 4096, bool sendEvery = false) {
-        BeginSetupLoad(reader, TableByNumber(t), TableRecordCount(t), sendEvery);
+        BeginSetupLoad(reader, TableByNumber(t), TableRecordCount(t), SetupComment, ProgramSettings.mainWindowRect,
+                       sendEvery);
         for (size_t at = 0; at < text.size(); at += chunk)
             FeedSetupBytes(reader, text.data() + at, std::min(chunk, text.size() - at));
         FinishSetupLoad(reader);
@@ -89,8 +90,8 @@ TEST_F(SetupFileTest, DualMonoAndStereoFilesHaveTheirKeysInTableOrder) {
 
 TEST_F(SetupFileTest, NoFunctionOrNoRoomWritesNothing) {
     char small[100];
-    EXPECT_EQ(FormatSetupFile(FunctionNone, small, sizeof small), 0u);
-    EXPECT_EQ(FormatSetupFile(FunctionDualMono, small, sizeof small), 0u);
+    EXPECT_EQ(FormatSetupFile(FunctionNone, "", ProgramSettings.mainWindowRect, small, sizeof small), 0u);
+    EXPECT_EQ(FormatSetupFile(FunctionDualMono, "", ProgramSettings.mainWindowRect, small, sizeof small), 0u);
 }
 
 TEST_F(SetupFileTest, WinPosIsWrittenLeftRightTopBottom) {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "app/window_geometry.h"
 #include "model/param_tables.h"
 #include "panel/analyser_layout.h"
+#include "panel/window_geometry.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -373,12 +373,13 @@ void LoadSetup(Soak& s, int function) {
         if (!IsSavedKind(r.kind)) continue;
         r.value = OtherGridValue(s, r);
     }
-    const size_t size = FormatSetupFile(function, s.setupText, sizeof s.setupText);
+    const size_t size = FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, s.setupText,
+                                        sizeof s.setupText);
     for (int i = 0; i < n; ++i) table[i].value = before[i];
     if (size == 0) return;
 
     SetupReader reader{};
-    BeginSetupLoad(reader, table, n);
+    BeginSetupLoad(reader, table, n, SetupComment, ProgramSettings.mainWindowRect);
     size_t pos = 0;
     while (pos < size) {
         const size_t chunk = std::min(size - pos, static_cast<size_t>(Int(s.userRng, 1, 700)));

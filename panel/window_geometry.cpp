@@ -1,4 +1,4 @@
-#include "app/window_geometry.h"
+#include "panel/window_geometry.h"
 
 #include <cstdint>
 

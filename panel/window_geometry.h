@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/shell_state.h"
+#include "model/screen_geometry.h"
 
 struct Placement {
     int32_t x, y, width, height;

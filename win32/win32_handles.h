@@ -1,5 +1,6 @@
 // Small owners of Win32 handles: each closes, deletes or releases what it
-// holds exactly once, when it goes out of scope or is reset.
+// holds exactly once, when it goes out of scope or is reset. Header-only, for
+// every Win32 file of every folder (link, panel, app, tools).
 #pragma once
 
 #include <windows.h>
@@ -25,20 +26,24 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-// A GDI object made for one drawing (brush, pen, bitmap).
+// A GDI object (brush, pen, bitmap): made for one drawing, or kept in a
+// cache until reset.
 template <typename T>
 class GdiObject {
 public:
+    GdiObject() = default;
     explicit GdiObject(T object) : object_(object) {}
-    ~GdiObject() {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
+    ~GdiObject() { Reset(); }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
     T Get() const { return object_; }
+    void Reset(T object = nullptr) {
+        if (object_ != nullptr) DeleteObject(object_);
+        object_ = object;
+    }
 
 private:
-    T object_;
+    T object_ = nullptr;
 };
 
 // The begin-paint/end-paint bracket of one paint message.
