@@ -263,10 +263,13 @@ LRESULT OnCreate(HWND window) {
 LRESULT OnDestroy(HWND window) {
     Disconnect();
     DestroyAnalyserSettingsWindow();
-    if (Shell.created) WriteSettingsFile();
+    const bool saved = !Shell.created || WriteSettingsFile();
     Shell.rightButtonMenu.Reset();
     Shell.detachedMainMenu.Reset();  // a hidden main menu is not the window's
     KillTimer(window, SupervisionTimerId);
+    // After the timer is gone: the message box's own loop must not run the
+    // link supervision of a window being destroyed.
+    if (!saved) ReportSettingsNotSaved();
     PostQuitMessage(0);
     return 0;
 }

@@ -18,10 +18,12 @@ have_display() {
     [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Keep the user's own settings between demo runs; start with COM2 and
+# Keep the user's own settings between demo runs (an older demo's file in
+# the Windows directory is taken over by the program); start with COM2 and
 # English help when there are none.
 demo_settings() {
-    [ -f "$INI" ] || e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=60,860,60,340"
+    [ -f "$INI" ] || [ -f "$WINDOWS_DIR/QEN72.INI" ] ||
+        e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=60,860,60,340"
 }
 
 shot() {

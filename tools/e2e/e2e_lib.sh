@@ -69,6 +69,9 @@ e2e_cleanup() {
 # directory and a display.
 e2e_init() {
     e2e_prepare "$1"
+    # Each test starts without settings and seeds its own (an older
+    # installation's file would be taken over by the next start).
+    rm -rf "$WINDOWS_DIR/QEN72.INI" "$APPDATA_DIR/QIV-72"
     e2e_display
 }
 
@@ -99,7 +102,8 @@ e2e_prepare() {
     rm -rf "$E2E_WORK"
     mkdir -p "$E2E_WORK"
     WINDOWS_DIR=$WINEPREFIX/drive_c/windows
-    INI=$WINDOWS_DIR/QEN72.INI
+    APPDATA_DIR=$(e2e_appdata_dir) || fail "no application data folder in $WINEPREFIX"
+    INI=$APPDATA_DIR/QIV-72/QEN72.INI
     rm -f "$WINEPREFIX"/dosdevices/com[1-4]
 }
 
@@ -167,9 +171,19 @@ e2e_sim() {
     fail "the simulator did not come up on $link"
 }
 
+# The user's roaming application data folder of the prefix (%APPDATA%), as
+# Wine's registry names it.
+e2e_appdata_dir() {
+    local dir
+    dir=$(sed -n 's/^"AppData"="\(.*\)"$/\1/p' "$WINEPREFIX/user.reg" | head -n 1)
+    dir=${dir//\\\\//}
+    dir=$WINEPREFIX/drive_c${dir#[Cc]:}
+    [ -d "$dir" ] && printf '%s\n' "$dir"
+}
+
 # e2e_ini LINE...: QEN72.INI with these lines (CR LF), as the user's file.
 e2e_ini() {
-    mkdir -p "$WINDOWS_DIR"
+    mkdir -p "$(dirname "$INI")"
     { printf '[Settings]\r\n'; local l; for l in "$@"; do printf '%s\r\n' "$l"; done; } >"$INI"
 }
 
