@@ -343,6 +343,16 @@ int CmdWindowRect() {
     return 0;
 }
 
+// Moves the main window's top-left corner to x, y, as a drag of its
+// caption ends: the program sees the move like any other.
+int CmdMoveWindow(int x, int y) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    if (!SetWindowPos(w, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return Fail("the main window did not move");
+    return 0;
+}
+
 // The main window's client area on the screen: left, top, width, height.
 int CmdClientRect() {
     HWND w = FindMain();
@@ -642,7 +652,8 @@ int Usage() {
                  "  set-text CAPTION ID TEXT | get-text CAPTION ID | select CAPTION ID INDEX\n"
                  "  cursel CAPTION ID | items CAPTION ID | click CAPTION ID | dblclick CAPTION ID\n"
                  "  message-box TEXT MS | answer TEXT BUTTON MS\n"
-                 "  client-size | window-rect | client-rect | has-menu | popup MS | no-popup MS | foreground MS\n"
+                 "  client-size | window-rect | move-window X Y | client-rect | has-menu\n"
+                 "  popup MS | no-popup MS | foreground MS\n"
                  "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
                  "  menu-state ID... | window-count CLASS | count-messages MS\n"
                  "  class-rects CLASS MS | close-class CLASS\n"
@@ -683,6 +694,7 @@ int main(int argc, char** argv) {
     if (c == "answer" && n == 3) return CmdAnswer(arg(2), std::atoi(arg(3)), Ms(arg(4)));
     if (c == "client-size" && n == 0) return CmdClientSize();
     if (c == "window-rect" && n == 0) return CmdWindowRect();
+    if (c == "move-window" && n == 2) return CmdMoveWindow(std::atoi(arg(2)), std::atoi(arg(3)));
     if (c == "client-rect" && n == 0) return CmdClientRect();
     if (c == "has-menu" && n == 0) return CmdHasMenu();
     if (c == "popup" && n == 1) return CmdPopupShown(Ms(arg(2)), true);
