@@ -103,7 +103,8 @@ bool ReadFrom(const wchar_t* path) {
 
 void ShowMessage(HWND owner, const wchar_t* text) {
     MessageBeep(MB_ICONEXCLAMATION);
-    MessageBoxW(owner, text, MessageCaption, MB_OK | MB_ICONEXCLAMATION | (owner == nullptr ? MB_SETFOREGROUND : 0));
+    // In front also before the main window shows, and after it is gone.
+    MessageBoxW(owner, text, MessageCaption, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
 // The safe write's steps on the disk.

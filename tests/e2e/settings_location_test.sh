@@ -2,8 +2,9 @@
 # Where the settings live: the user's application data folder
 # (%APPDATA%\QIV-72\QEN72.INI), also when the Windows directory cannot take
 # the file; an older installation's file in the Windows directory is taken
-# over once and then left alone; a settings file that cannot be written is
-# reported at exit and the program still ends.
+# over once and then left alone; a settings file that cannot be read is
+# reported and kept; one that cannot be written is reported at exit and the
+# program still ends.
 source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
 e2e_init settings_location
 
@@ -83,6 +84,27 @@ drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
 drive_ok exit-time 5000
 [ "$(ini_value COMPort)" = "COM3" ] || fail "the Windows directory's file was read again"
 say "once the application data file exists, the older file is left alone"
+
+# A settings file that exists but cannot be read (another program holds
+# it): said once, the defaults (COM2, where a Stereo unit is) without the
+# questions, and the file is left as it is at Exit.
+e2e_sim 2 --function stereo
+cp "$INI" "$E2E_WORK/kept.ini"
+"$WINE" "$DRIVE_EXE" hold-file "$WIN_INI_PATH" "Z:${E2E_WORK//\//\\}\\release" >"$E2E_WORK/hold.out" 2>&1 8>&- &
+HOLD_PID=$!
+E2E_PIDS+=("$HOLD_PID")
+wait_file_line "$E2E_WORK/hold.out" '^held' 10 || fail "could not hold the settings file: $(cat "$E2E_WORK/hold.out")"
+e2e_start
+drive_ok answer "Settings could not be read" 1 15000
+[ "$DRIVEN" = "QIV-72 RC|Settings could not be read from $WIN_INI_PATH."$'\n'"The program starts with its \
+default settings and leaves that file as it is." ] || fail "message reads: $DRIVEN"
+drive_ok wait-title "Stereo Remote Control - ONLINE" 15000
+drive wait-dialog "Help Language Select" 300 >/dev/null && fail "an unreadable file gave the first-run questions"
+touch "$E2E_WORK/release"
+wait "$HOLD_PID"
+drive_ok exit-time 5000
+cmp -s "$INI" "$E2E_WORK/kept.ini" || fail "the unreadable settings file was written at Exit"
+say "a file another program holds: said once, the defaults, and the file kept as it was"
 
 # The settings cannot be written (a file stands where the folder belongs):
 # the message at exit, without an owner, and the program ends with 0.

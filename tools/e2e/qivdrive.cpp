@@ -343,6 +343,18 @@ int CmdWindowRect() {
     return 0;
 }
 
+// Holds FILE open without sharing it, as another program that locks it,
+// until RELEASE exists (at most a minute). Prints "held" once it holds it.
+int CmdHoldFile(const char* file, const char* release) {
+    HANDLE h = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Fail("cannot open " + std::string(file));
+    std::printf("held\n");
+    std::fflush(stdout);
+    WaitFor(60000, [&] { return GetFileAttributesA(release) != INVALID_FILE_ATTRIBUTES; });
+    CloseHandle(h);
+    return 0;
+}
+
 // Moves the main window's top-left corner to x, y, as a drag of its
 // caption ends: the program sees the move like any other.
 int CmdMoveWindow(int x, int y) {
@@ -657,7 +669,7 @@ int Usage() {
                  "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
                  "  menu-state ID... | window-count CLASS | count-messages MS\n"
                  "  class-rects CLASS MS | close-class CLASS\n"
-                 "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS\n");
+                 "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n");
     return 2;
 }
 
@@ -695,6 +707,7 @@ int main(int argc, char** argv) {
     if (c == "client-size" && n == 0) return CmdClientSize();
     if (c == "window-rect" && n == 0) return CmdWindowRect();
     if (c == "move-window" && n == 2) return CmdMoveWindow(std::atoi(arg(2)), std::atoi(arg(3)));
+    if (c == "hold-file" && n == 2) return CmdHoldFile(arg(2), arg(3));
     if (c == "client-rect" && n == 0) return CmdClientRect();
     if (c == "has-menu" && n == 0) return CmdHasMenu();
     if (c == "popup" && n == 1) return CmdPopupShown(Ms(arg(2)), true);
