@@ -16,7 +16,7 @@ FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz sim_host_fuzz setup_file_
 FUZZ_SECONDS ?= 300
 SMOKE_SECONDS ?= 20
 
-NATIVE_PKGS := g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+NATIVE_PKGS := g++ cmake make pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 # The program under Wine and Xvfb: end-to-end tests and the demo.
 E2E_PKGS := wine64 xvfb xdotool imagemagick socat python3 libx11-6 libxtst6

@@ -1,8 +1,12 @@
 // qiv72rc.exe: start-up and the message loop.
 #include <windows.h>
 
+#include <initializer_list>
+
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "model/param_tables.h"
+#include "panel/analyser_settings_win32.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -30,13 +34,24 @@ void BringRunningCopyForward(HWND running, LPSTR commandLine) {
                         HandOverTimeoutMs, &result);
 }
 
+// The keys of the menus act on the unit (Space freezes the analyser, L, R
+// and M switch its input): they belong to the main window and the analyser
+// settings window only, never to the help window or a dialog.
+bool AcceleratorsApplyTo(HWND window) {
+    for (HWND w : {MainWindow, AnalyserSettingsWindow})
+        if (w != nullptr && window != nullptr && (window == w || IsChild(w, window))) return true;
+    return false;
+}
+
 int RunMessageLoop(HACCEL accelerators) {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got < 0) return 0;
-        if (accelerators != nullptr && MainWindow != nullptr && TranslateAcceleratorA(MainWindow, accelerators, &msg))
+        if (TranslateHelpWindowMessage(&msg)) continue;
+        if (accelerators != nullptr && MainWindow != nullptr && AcceleratorsApplyTo(msg.hwnd) &&
+            TranslateAcceleratorA(MainWindow, accelerators, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

@@ -7,6 +7,7 @@
 
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
+#include "app/help_window.h"
 #include "app/link_supervision.h"
 #include "app/main_panel.h"
 #include "app/mode_refresh.h"
@@ -285,8 +286,10 @@ LRESULT OnMove(HWND window) {
 // active analyser settings window: the main window is painted while that
 // window is dragged over it or changes the analyser layout, and losing the
 // activation would end the move (the window jumps back) or the edit.
+// Nor from the help window, whose keys must stay its own.
 void TakeFocus(HWND window) {
     if (AnalyserSettingsWindow != nullptr && GetActiveWindow() == AnalyserSettingsWindow) return;
+    if (IsHelpWindowOrChild(GetActiveWindow())) return;
     SetFocus(window);
 }
 
@@ -406,12 +409,10 @@ bool ConfirmClose(HWND window) {
     return true;
 }
 
+// A request from the main window brings the help to the front; one from a
+// dialog leaves the dialog active, so it keeps its typing.
 void OpenHelp(HWND owner, int topic) {
-    const char* file = HelpFileName(ProgramSettings.helpLanguage, DeviceFunction);
-    if (topic == 0)
-        WinHelpA(owner, file, HELP_CONTENTS, 0);
-    else
-        WinHelpA(owner, file, HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    ShowHelpTopic(owner, ProgramSettings.helpLanguage, DeviceFunction, topic, owner == MainWindow);
 }
 
 // The title seam of the link core.

@@ -13,6 +13,7 @@ void RefreshModeState();
 // screen origin.
 void CenterDialog(HWND dialog);
 
-// Opens the help file of the current help language and function: at its
-// contents (topic 0) or at a topic number.
+// Opens the program's help window in the current help language and
+// function at a topic number (0 or an unknown number: the contents); a
+// dialog that asks stays active and keeps its typing.
 void OpenHelp(HWND owner, int topic);

@@ -54,6 +54,12 @@
 #define IDC_VALUE_LOW 1104
 #define IDC_VALUE_HIGH 1105
 #define IDC_VALUE_LIST 1114
+// The help window's controls.
+#define IDC_HELP_BACK 1260
+#define IDC_HELP_FORWARD 1261
+#define IDC_HELP_CONTENTS 1262
+#define IDC_HELP_TOPIC_LIST 1263
+#define IDC_HELP_VIEW 1264
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

@@ -654,6 +654,35 @@ int CmdPingWatch(const char* path, DWORD interval, DWORD duration) {
     return 0;
 }
 
+// The title of a window of the program by class, in UTF-8 (the help
+// window's titles are German or English whatever the code page), once it
+// contains `text`; the last title seen when it never does.
+int CmdWaitClassTitle(const char* cls, const char* text, DWORD timeout) {
+    std::string title;
+    auto current = [&] {
+        HWND w = WindowOfClass(cls);
+        if (w == nullptr) return false;
+        wchar_t wide[512] = {};
+        GetWindowTextW(w, wide, 512);
+        char utf8[1536] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+        title = utf8;
+        return title.find(text) != std::string::npos;
+    };
+    if (!WaitFor(timeout, current)) return Fail(std::string("title of ") + cls + " is \"" + title + "\"");
+    std::printf("%s\n", title.c_str());
+    return 0;
+}
+
+// Gives a window of the program the activation and the keyboard focus, as
+// a click on it would, for real keys typed into it.
+int CmdActivateClass(const char* cls) {
+    HWND w = WindowOfClass(cls);
+    if (w == nullptr) return Fail(std::string("no window of class ") + cls);
+    SetForegroundWindow(w);
+    return WaitFor(3000, [&] { return GetForegroundWindow() == w; }) ? 0 : Fail("not in the foreground");
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qivdrive COMMAND ...\n"
@@ -668,7 +697,7 @@ int Usage() {
                  "  popup MS | no-popup MS | foreground MS\n"
                  "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
                  "  menu-state ID... | window-count CLASS | count-messages MS\n"
-                 "  class-rects CLASS MS | close-class CLASS\n"
+                 "  class-rects CLASS MS | close-class CLASS | wait-class-title CLASS TEXT MS | activate-class CLASS\n"
                  "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n");
     return 2;
 }
@@ -724,6 +753,8 @@ int main(int argc, char** argv) {
     if (c == "count-messages" && n == 1) return CmdCountMessages(Ms(arg(2)));
     if (c == "class-rects" && n == 2) return CmdClassRects(arg(2), Ms(arg(3)));
     if (c == "close-class" && n == 1) return CmdCloseClass(arg(2));
+    if (c == "wait-class-title" && n == 3) return CmdWaitClassTitle(arg(2), arg(3), Ms(arg(4)));
+    if (c == "activate-class" && n == 1) return CmdActivateClass(arg(2));
     if (c == "ping" && n == 1) return CmdPing(Ms(arg(2)));
     if (c == "ping-watch" && n == 3) return CmdPingWatch(arg(2), Ms(arg(3)), Ms(arg(4)));
     return Usage();
