@@ -473,7 +473,9 @@ bool RegisterClasses(HINSTANCE instance) {
     return registered;
 }
 
-// Beside the main window at first, inside the work area of its monitor.
+// At first beside the main window, below it, or left of it: the first
+// side with room for at least the smallest help window (shrunk to that
+// room), so the panel stays in view; over it when no side has room.
 RECT FirstPlace(HWND mainWindow) {
     const int dpi = DpiOf(mainWindow);
     RECT main;
@@ -482,13 +484,21 @@ RECT FirstPlace(HWND mainWindow) {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT work = monitor.rcWork;
-    const int width = std::min(Scale(DefaultWidth, dpi), static_cast<int>(work.right - work.left));
-    const int height = std::min(Scale(DefaultHeight, dpi), static_cast<int>(work.bottom - work.top));
-    int x = main.right + Scale(GapToMainWindow, dpi);
-    if (x + width > work.right) x = work.right - width;
-    int y = std::clamp(static_cast<int>(main.top), static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
-    x = std::max(x, static_cast<int>(work.left));
-    return {x, y, x + width, y + height};
+    const int gap = Scale(GapToMainWindow, dpi);
+    const int width = Scale(DefaultWidth, dpi), height = Scale(DefaultHeight, dpi);
+    const int minWidth = Scale(MinimumWidth, dpi), minHeight = Scale(MinimumHeight, dpi);
+    const int top = std::max(main.top, work.top);
+    const int left = std::max(main.left, work.left);
+    const RECT sides[] = {
+        {main.right + gap, top, std::min<LONG>(main.right + gap + width, work.right), std::min<LONG>(top + height, work.bottom)},
+        {left, main.bottom + gap, std::min<LONG>(left + width, work.right), std::min<LONG>(main.bottom + gap + height, work.bottom)},
+        {std::max<LONG>(main.left - gap - width, work.left), top, main.left - gap, std::min<LONG>(top + height, work.bottom)},
+    };
+    for (const RECT& r : sides)
+        if (r.right - r.left >= minWidth && r.bottom - r.top >= minHeight) return r;
+    const int w = std::min(width, static_cast<int>(work.right - work.left));
+    const int h = std::min(height, static_cast<int>(work.bottom - work.top));
+    return {work.right - w, work.top, work.right, work.top + h};
 }
 
 HWND CreateHelpWindow(HWND mainWindow) {
