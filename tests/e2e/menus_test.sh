@@ -69,6 +69,7 @@ drive_ok wait-dialog "About QIV-72 Remote Control Tool" 3000
 drive_ok texts "About QIV-72 Remote Control Tool"
 [[ "$DRIVEN" == *"KOV QIV-72 Universal Remote Control Tool|Version 1.31|Requieres DSP-Software Bootloader V. 1.1,"* ]] ||
     fail "about box texts: $DRIVEN"
+[[ "$DRIVEN" == *"|Release $(cat "$QIV_ROOT/VERSION")"* ]] || fail "the about box does not show the release of VERSION: $DRIVEN"
 drive_ok dialog-rect "About QIV-72 Remote Control Tool"
 read -r dl dt dr db ml mt mr mb <<<"$DRIVEN"
 cx=$((ml + (mr - ml - (dr - dl)) / 2))
