@@ -21,12 +21,14 @@ WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 # The program under Wine and Xvfb: end-to-end tests and the demo.
 E2E_PKGS := wine64 xvfb xdotool imagemagick socat python3 libx11-6 libxtst6
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
+# The Windows download (make dist) and its test.
+DIST_PKGS := zip unzip
 
-.PHONY: test demo bench bench-live deps native win fuzz-build fuzz fuzz-smoke fuzz-seeds clean
+.PHONY: test demo bench bench-live deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
-	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS) $(E2E_PKGS) $(FUZZ_PKGS); do \
+	@missing=""; for p in $(NATIVE_PKGS) $(WIN_PKGS) $(E2E_PKGS) $(FUZZ_PKGS) $(DIST_PKGS); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -42,9 +44,26 @@ win: deps
 	cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(WIN) -j $(JOBS)
 
-test: native win fuzz-build
+test: native win fuzz-build dist
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-smoke
+
+# The Windows download: build/dist/qiv72rc-<VERSION>-win64.zip with the
+# program, a short user's guide, the license and one example setup file per
+# function written by the program's own writer (tools/dist). Text files get
+# Windows line ends.
+VERSION := $(shell cat VERSION)
+DIST := build/dist
+DIST_NAME := qiv72rc-$(VERSION)-win64
+dist: native win
+	rm -rf $(DIST)/$(DIST_NAME) $(DIST)/$(DIST_NAME).zip
+	mkdir -p $(DIST)/$(DIST_NAME)/examples
+	cp $(WIN)/bin/qiv72rc.exe $(DIST)/$(DIST_NAME)/
+	sed 's/$$/\r/' dist/README.txt >$(DIST)/$(DIST_NAME)/README.txt
+	sed 's/$$/\r/' LICENSE >$(DIST)/$(DIST_NAME)/LICENSE.txt
+	$(NATIVE)/bin/qiv72examples $(DIST)/$(DIST_NAME)/examples
+	cd $(DIST) && zip -q -X -r $(DIST_NAME).zip $(DIST_NAME)
+	@echo "$(DIST)/$(DIST_NAME).zip"
 
 fuzz-build: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQIV_FUZZ=ON
