@@ -119,6 +119,16 @@ bands_moved mainkeys 1 27 10 90 60
 [ "$MOVED" = "0" ] || fail "Space on the main window did not freeze the bands"
 xdotool key space r
 expect_file_line "$STATE_FILE" '^Analyser Input Select=1$' 5
+
+# F1 in the analyser settings window shows the help's contents.
+xdotool key F2
+drive_ok class-rects ANASetClass 3000
+read -r _ _ _ _ sl st sr sb <<<"$DRIVEN"
+xdotool mousemove $((sr - 60)) $((st + 6)) click 1
+sleep 0.5
+xdotool key F1
+help_shows "QIV-72 Help - Contents"
+say "F1 in the analyser settings window showed the contents"
 say "Space, D, L, R and M in the help window left the analyser alone; Space on the main window froze it"
 
 drive_ok exit-time 5000
