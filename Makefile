@@ -51,7 +51,7 @@ test: native win fuzz-build dist
 # The Windows download: build/dist/qiv72rc-<VERSION>-win64.zip with the
 # program, a short user's guide, the license and one example setup file per
 # function written by the program's own writer (tools/dist). Text files get
-# Windows line ends.
+# Windows line ends, the guide a UTF-8 mark for older Notepads.
 VERSION := $(shell cat VERSION)
 DIST := build/dist
 DIST_NAME := qiv72rc-$(VERSION)-win64
@@ -59,7 +59,7 @@ dist: native win
 	rm -rf $(DIST)/$(DIST_NAME) $(DIST)/$(DIST_NAME).zip
 	mkdir -p $(DIST)/$(DIST_NAME)/examples
 	cp $(WIN)/bin/qiv72rc.exe $(DIST)/$(DIST_NAME)/
-	sed 's/$$/\r/' dist/README.txt >$(DIST)/$(DIST_NAME)/README.txt
+	{ printf '\357\273\277'; sed 's/$$/\r/' dist/README.txt; } >$(DIST)/$(DIST_NAME)/README.txt
 	sed 's/$$/\r/' LICENSE >$(DIST)/$(DIST_NAME)/LICENSE.txt
 	$(NATIVE)/bin/qiv72examples $(DIST)/$(DIST_NAME)/examples
 	cd $(DIST) && zip -q -X -r $(DIST_NAME).zip $(DIST_NAME)
