@@ -33,8 +33,6 @@ HMENU MainMenuHandle = nullptr;
 
 namespace {
 
-constexpr char UnsavedQuestion[] = "Current data are still not saved.\nSave now?";
-constexpr char QuestionCaption[] = "QIV-72 RC";
 constexpr char Win32sText[] = "This Program requieres Windows 95 TM or Windows NT TM.";
 
 constexpr int AnalyserInputId = 34;
@@ -64,17 +62,8 @@ void ApplyAlwaysOnTop(HWND window) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// The unsaved-data question before data are replaced or lost. True when
-// the caller may go on.
-bool SaveFirstIfWanted(HWND window) {
-    if (UnsavedChanges == 0 || ProgramSettings.safeMode == 0) return true;
-    MessageBeep(MB_ICONEXCLAMATION);
-    switch (MessageBoxA(window, UnsavedQuestion, QuestionCaption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-        case IDYES: return SaveSetupFile(window, DeviceFunction, true) == 1;
-        case IDNO: return true;
-        default: return false;
-    }
-}
+// The unsaved-data question before the current setup is replaced or lost.
+bool SaveCurrentFirstIfWanted(HWND window) { return SaveFirstIfWanted(window, SaveQuestionCaption, DeviceFunction); }
 
 void ToggleMainMenu(HWND window) {
     if (Shell.mainMenuHidden) {
@@ -126,12 +115,14 @@ void CmdOpenSetup(HWND w) {
     OpenSetupFile(w, DeviceFunction);
     UpdateWindowTitle();
 }
+// The title shows the outcome either way, and a failed save has told the
+// user already.
 void CmdSaveSetup(HWND w) {
-    SaveSetupFile(w, DeviceFunction, false);
+    static_cast<void>(SaveSetupFile(w, DeviceFunction, false));
     UpdateWindowTitle();
 }
 void CmdSaveSetupAs(HWND w) {
-    SaveSetupFile(w, DeviceFunction, true);
+    static_cast<void>(SaveSetupFile(w, DeviceFunction, true));
     UpdateWindowTitle();
 }
 void CmdSafeFileMode(HWND) {
@@ -151,7 +142,7 @@ void CmdComment(HWND w) {
 void CmdHelpLanguage(HWND w) { ShowHelpLanguageDialog(w); }
 void CmdHelpOperation(HWND w) { OpenHelp(w, HelpTopicOperation); }
 void CmdRecall(HWND w) {
-    if (SaveFirstIfWanted(w)) ShowRecallDialog(w);
+    if (SaveCurrentFirstIfWanted(w)) ShowRecallDialog(w);
 }
 void CmdStore(HWND w) { ShowStoreDialog(w); }
 void CmdAnalyserSettings(HWND w) { ShowAnalyserSettingsWindow(w, ProgramSettings.analyserSettingsPos); }
@@ -404,7 +395,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 bool ConfirmClose(HWND window) {
-    if (!SaveFirstIfWanted(window)) return false;
+    if (!SaveCurrentFirstIfWanted(window)) return false;
     Disconnect();
     return true;
 }

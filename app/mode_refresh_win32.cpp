@@ -35,7 +35,9 @@ bool AskSavePrevious() {
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void SavePrevious(int function) { SaveSetupFile(MainWindow, function, true); }
+// Whatever the save did, the question is not asked again for this change
+// of function: a failed save has told the user already.
+void SavePrevious(int function) { static_cast<void>(SaveSetupFile(MainWindow, function, true)); }
 
 constexpr ModeRefreshSeam WindowSeam = {SetMenuItem, CloseAnalyserSettings, RepaintMainWindow, AskSavePrevious,
                                         SavePrevious};

@@ -21,8 +21,6 @@
 namespace {
 
 constexpr char UnsavedQuestion[] = "Current data are still not saved.\nSave now?";
-constexpr char OpenQuestionCaption[] = "QIV-72 RC";
-constexpr char LoadQuestionCaption[] = "QIV-72 Audio Analyser";
 constexpr char ReplaceQuestion[] = "%s already exists.\nDo you want to replace it?";
 constexpr char SaveDialogCaption[] = "Save As";
 constexpr DWORD ReadChunk = 512;
@@ -42,18 +40,6 @@ void TellNotWritten(HWND owner, const char* path) {
     char message[MessageSize];
     FormatSetupNotWritten(path, message, sizeof message);
     Warn(owner, message);
-}
-
-// The unsaved-data question before a file replaces the setup. True when
-// the caller may go on.
-bool SaveFirstIfWanted(HWND owner, const char* caption, int function) {
-    if (UnsavedChanges == 0 || ProgramSettings.safeMode == 0) return true;
-    MessageBeep(MB_ICONEXCLAMATION);
-    switch (MessageBoxA(owner, UnsavedQuestion, caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-        case IDYES: return SaveSetupFile(owner, function, true) == 1;
-        case IDNO: return true;
-        default: return false;
-    }
 }
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -159,8 +145,18 @@ void LoadFrom(HWND owner, int function, ParamDesc* table, int count, const char*
 
 }  // namespace
 
-int SaveSetupFile(HWND owner, int function, bool askForName) {
-    if (!IsSetupFunction(function)) return 0;
+bool SaveFirstIfWanted(HWND owner, const char* caption, int function) {
+    if (UnsavedChanges == 0 || ProgramSettings.safeMode == 0) return true;
+    MessageBeep(MB_ICONEXCLAMATION);
+    switch (MessageBoxA(owner, UnsavedQuestion, caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: return SaveSetupFile(owner, function, true) == SaveResult::Saved;
+        case IDNO: return true;
+        default: return false;
+    }
+}
+
+SaveResult SaveSetupFile(HWND owner, int function, bool askForName) {
+    if (!IsSetupFunction(function)) return SaveResult::NoSetup;
     // The function's current file changes only when the new one is written.
     char path[SetupPathSize];
     char title[SetupTitleSize];
@@ -168,8 +164,8 @@ int SaveSetupFile(HWND owner, int function, bool askForName) {
     CopySetupText(title, sizeof title, CurrentSetupTitle[function]);
     if (SetupSaveAsksForName(askForName, title)) {
         switch (AskForSaveName(owner, function, path, title)) {
-            case NameChoice::Cancelled: return 0;
-            case NameChoice::TooLong: TellNotWritten(owner, path); return 0;
+            case NameChoice::Cancelled: return SaveResult::Cancelled;
+            case NameChoice::TooLong: TellNotWritten(owner, path); return SaveResult::Failed;
             case NameChoice::Chosen: break;
         }
     }
@@ -177,18 +173,18 @@ int SaveSetupFile(HWND owner, int function, bool askForName) {
         FormatSetupFile(function, SetupComment, ProgramSettings.mainWindowRect, SetupText, sizeof SetupText);
     if (length == 0 || !WriteReplacing(path, SetupText, length)) {
         TellNotWritten(owner, path);
-        return 0;
+        return SaveResult::Failed;
     }
     CopySetupText(CurrentSetupPath[function], SetupPathSize, path);
     CopySetupText(CurrentSetupTitle[function], SetupTitleSize, title);
     UnsavedChanges = 0;
     UpdateWindowTitle();
-    return 1;
+    return SaveResult::Saved;
 }
 
 void OpenSetupFile(HWND owner, int function) {
     if (!IsSetupFunction(function)) return;
-    if (!SaveFirstIfWanted(owner, OpenQuestionCaption, function)) return;
+    if (!SaveFirstIfWanted(owner, SaveQuestionCaption, function)) return;
     char path[SetupPathSize] = {};
     char title[SetupTitleSize] = {};
     // The file need not exist: a typed name of a missing file gets the
@@ -202,6 +198,6 @@ void LoadSetupFile(HWND owner, ParamDesc* table, int count, const char* path) {
     const int function = SetupFunctionOfTable(table);
     if (function == FunctionNone || path == nullptr) return;
     if (count > TableRecordCount(function)) count = TableRecordCount(function);
-    if (!SaveFirstIfWanted(owner, LoadQuestionCaption, function)) return;
+    if (!SaveFirstIfWanted(owner, AnalyserSaveQuestionCaption, function)) return;
     LoadFrom(owner, function, table, count, path, path);
 }
