@@ -73,7 +73,7 @@ void PortOnOk(HWND dialog) {
     if (LinkIsEnabled()) {
         Disconnect();
         Sleep(ReconnectPauseMs);
-        Connect(MainWindow, ProgramSettings.portName);
+        TellPortResult(MainWindow, Connect(MainWindow, ProgramSettings.portName));
     }
     if (close) Close(dialog);
 }

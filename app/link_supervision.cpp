@@ -15,6 +15,11 @@ constexpr int ZeroAtRest[] = {46, 12, 47, 16, 44, 28, 45, 32, 42, 37, 43, 40};
 // Peak hold readouts, level peak marks, level bars.
 constexpr int LevelAtRest[] = {50, 51, 59, 60, 48, 49};
 
+constexpr PortFailureNotice PortNotAvailable = {
+    "Selected COM-Port is not available.\nCheck setup or stop other applications\n using this port!", nullptr, true,
+    true};
+constexpr PortFailureNotice EventNotMade = {"Failed to create event for thread!", "TTY Error!", false, false};
+
 }  // namespace
 
 bool LinkSupervisionTick() {
@@ -51,4 +56,15 @@ void PutMetersAtRest(int function) {
         default:
             break;
     }
+}
+
+const PortFailureNotice* PortFailureNoticeFor(PortError error) {
+    switch (error) {
+        case PortError::OpenFailed:
+        case PortError::ConfigFailed: return &PortNotAvailable;
+        case PortError::EventFailed: return &EventNotMade;
+        case PortError::None:
+        case PortError::ThreadFailed: return nullptr;
+    }
+    return nullptr;
 }

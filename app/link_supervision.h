@@ -3,6 +3,8 @@
 // of the shown function are then put at rest.
 #pragma once
 
+#include "link/port_result.h"
+
 inline constexpr unsigned SupervisionTimerMs = 400;
 inline constexpr int SilenceTicksMax = 254;
 inline constexpr int SilenceTicksLost = 3;  // the first tick that counts as lost
@@ -19,3 +21,15 @@ bool LinkSupervisionTick();
 // all run-time display records at -138, every one redrawn. Then asks the
 // panels to redraw what changed.
 void PutMetersAtRest(int function);
+
+// What the user is told about a failure of the serial port, in the words the
+// program has always used. The system's error code is not shown.
+struct PortFailureNotice {
+    const char* text;
+    const char* caption;  // null: the system's default caption
+    bool ownedByWindow;   // owned by the main window, else a box without owner
+    bool beep;            // the warning beep first
+};
+// Null for a result the user is not told about: success, and a thread that
+// could not be started (the link just stays offline).
+const PortFailureNotice* PortFailureNoticeFor(PortError error);

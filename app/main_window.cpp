@@ -221,7 +221,7 @@ void LateInitialisation(HWND window) {
     SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
     SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
     SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
-    Connect(window, ProgramSettings.portName);
+    TellPortResult(window, Connect(window, ProgramSettings.portName));
     UpdateWindowTitle();
     SetCursor(Shell.arrowCursor);
     RegisterAnalyserSettingsClass(MainInstance);
@@ -299,6 +299,12 @@ LRESULT OnClose(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
 }
 
+// The port's event thread cannot show a message itself.
+LRESULT OnPortFailure(HWND window, WPARAM wParam, LPARAM lParam) {
+    TellPortResult(window, {static_cast<PortError>(wParam), static_cast<uint32_t>(lParam)});
+    return 0;
+}
+
 LRESULT OnCommNotify() {
     // Ignored while Disconnect waits for the event thread to end.
     if (LinkIsEnabled()) ReceiveFromPort();
@@ -326,6 +332,7 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnTimer(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (wParam == SupervisionTimerId) ReleaseEndedPorts();
     if (wParam == SupervisionTimerId && LinkSupervisionTick()) {
         UpdateWindowTitle();
         RefreshModeState();
@@ -369,6 +376,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         case WM_SYSCOMMAND: return OnSysCommand(window, wParam, lParam);
         case WM_TIMER: return OnTimer(window, wParam, lParam);
         case WM_RBUTTONDOWN: return OnRightButtonDown(window, lParam);
+        case MSG_PORT_FAILURE: return OnPortFailure(window, wParam, lParam);
         case MSG_BRING_TO_FRONT: return OnBringToFront(window, wParam);
         default: return DefWindowProcA(window, msg, wParam, lParam);
     }
@@ -398,6 +406,13 @@ bool ConfirmClose(HWND window) {
     if (!SaveCurrentFirstIfWanted(window)) return false;
     Disconnect();
     return true;
+}
+
+void TellPortResult(HWND window, const PortResult& result) {
+    const PortFailureNotice* notice = PortFailureNoticeFor(result.error);
+    if (notice == nullptr) return;
+    if (notice->beep) MessageBeep(MB_ICONEXCLAMATION);
+    MessageBoxA(notice->ownedByWindow ? window : nullptr, notice->text, notice->caption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 // A request from the main window brings the help to the front; one from a

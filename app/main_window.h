@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "link/port_result.h"
 #include "panel/panel_shell_win32.h"  // OpenHelp, RefreshModeState
 
 inline constexpr char MainClassName[] = "QIVRCClass";
@@ -27,4 +28,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 // Asks about unsaved data when Safe File Mode is on; when the program may
 // close, disconnects the link and returns true.
 bool ConfirmClose(HWND window);
+
+// Tells the user what a failure of the serial port means for them, in a
+// message box owned by `window` where the program always showed it there.
+// Success, and failures the user is not told about, show nothing.
+void TellPortResult(HWND window, const PortResult& result);
 

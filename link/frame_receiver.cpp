@@ -54,7 +54,7 @@ int ReceiveFromPort() {
     if (got <= 0) return 0;
     const int n = got > PortReadChunk ? PortReadChunk : got;
     for (int i = 0; i < n; ++i) ReceiveByte(buffer[i]);
-    return 0;
+    return n;
 }
 
 void ReceiveByte(uint8_t b) {

@@ -35,6 +35,7 @@ struct FrameReceiverState {
 extern FrameReceiverState FrameReceiver;
 
 // Reads what the port has (at most 1024 bytes) and feeds it to ReceiveByte.
+// Returns the number of bytes read and fed, 0 when the port had none.
 int ReceiveFromPort();
 void ReceiveByte(uint8_t b);
 // The per-frame sequence: link alive, answer, decode, redraw, title. The

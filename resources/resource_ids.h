@@ -64,7 +64,10 @@
 #define IDC_STATIC (-1)
 #endif
 
-// Window messages: the panel's redraw request and a second copy's call.
+// Window messages: the panel's redraw request, the port's event thread's
+// failure (wParam a PortError, lParam the system's error code; posted, so
+// that the main window shows it on its own thread) and a second copy's call.
 #define MSG_PANEL_REDRAW (0x0400 + 10)
+#define MSG_PORT_FAILURE (0x0400 + 20)
 #define MSG_BRING_TO_FRONT (0x0400 + 100)
 

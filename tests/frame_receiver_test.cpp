@@ -91,7 +91,11 @@ TEST_F(FrameReceiverTest, FramesSplitOverReadsAssembleAsInOneRead) {
         FreshStart();
         Fake.portInput = stream;
         Fake.readChunk = chunk;
-        while (Fake.portInputPos < Fake.portInput.size()) ReceiveFromPort();
+        while (Fake.portInputPos < Fake.portInput.size()) {
+            const size_t before = Fake.portInputPos;
+            const int fed = ReceiveFromPort();
+            ASSERT_EQ(static_cast<size_t>(fed), Fake.portInputPos - before) << "read size " << chunk;
+        }
         EXPECT_EQ(framesHandled(), 4) << "read size " << chunk;
         EXPECT_EQ(DeviceFunction, FunctionDualMono);
     }

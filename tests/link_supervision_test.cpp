@@ -101,3 +101,41 @@ TEST_F(LinkSupervisionTest, NoFunctionNoMeters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PortFailureNotice, TheUserHearsOfAPortThatCannotBeUsedAndOfNoReportedBytes) {
+    const char* const notAvailable =
+        "Selected COM-Port is not available.\nCheck setup or stop other applications\n using this port!";
+    struct Case {
+        PortError error;
+        const char* text;  // null: nothing is shown
+        const char* caption;
+        bool owned, beep;
+    };
+    const Case cases[] = {
+        {PortError::None, nullptr, nullptr, false, false},
+        {PortError::OpenFailed, notAvailable, nullptr, true, true},
+        {PortError::ConfigFailed, notAvailable, nullptr, true, true},
+        {PortError::ThreadFailed, nullptr, nullptr, false, false},
+        {PortError::EventFailed, "Failed to create event for thread!", "TTY Error!", false, false},
+    };
+    for (const Case& c : cases) {
+        const PortFailureNotice* n = PortFailureNoticeFor(c.error);
+        const int e = static_cast<int>(c.error);
+        if (c.text == nullptr) {
+            EXPECT_EQ(n, nullptr) << e;
+            continue;
+        }
+        ASSERT_NE(n, nullptr) << e;
+        EXPECT_STREQ(n->text, c.text) << e;
+        if (c.caption == nullptr)
+            EXPECT_EQ(n->caption, nullptr) << e;
+        else
+            EXPECT_STREQ(n->caption, c.caption) << e;
+        EXPECT_EQ(n->ownedByWindow, c.owned) << e;
+        EXPECT_EQ(n->beep, c.beep) << e;
+    }
+}
+
+}  // namespace
