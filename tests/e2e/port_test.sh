@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The COM port: a missing port at start, a change in the COM-Port Select
-# dialog that reconnects at once, a port held by another program, a unit
-# that vanishes while online, and Exit within a second in each state.
+# dialog that reconnects at once, an event thread that ends too late for its
+# disconnect, a port held by another program, a unit that vanishes while
+# online, and Exit within a second in each state.
 source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
 e2e_init port
 
@@ -39,6 +40,36 @@ drive_ok wait-dialog "COM-Port Select" 3000
 drive_ok click "COM-Port Select" 1
 drive_ok wait-no-dialog "COM-Port Select" 3000
 drive_ok wait-title "Dual Mono Remote Control - ONLINE" 2000
+
+# An event thread that does not end within Disconnect's wait (held here)
+# keeps its port open, so that nothing else gets the port's handle while the
+# thread may still use it; choosing the same port again still connects, and
+# once the thread has ended its port is closed. (Windows refuses a second
+# open of a port until the first is closed; Wine does not, so here the new
+# connection works at once and the open files of COM2 tell the rest.)
+com2_files() {  # files of every process open on COM2's terminal
+    find /proc/[0-9]*/fd -lname "$(readlink "$WINEPREFIX/dosdevices/com2")" 2>/dev/null | wc -l
+}
+wait_com2_files() {  # COUNT SECONDS: until COM2 has COUNT open files
+    local end=$((SECONDS + $2))
+    while [ "$(com2_files)" != "$1" ]; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+ONE_LINK=$(com2_files)
+drive_ok suspend-thread PortEventThread
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok click "COM-Port Select" 1
+drive_ok wait-no-dialog "COM-Port Select" 10000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 3000
+HELD=$(com2_files)
+[ "$HELD" -gt "$ONE_LINK" ] || fail "the held thread's port was closed under it ($HELD open files, $ONE_LINK with one link)"
+drive_ok resume-thread PortEventThread
+wait_com2_files "$ONE_LINK" 10 || fail "the ended thread's port stays open ($(com2_files) open files, $ONE_LINK with one link)"
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 3000
+say "a late event thread kept its port until it ended ($HELD open files meanwhile, $ONE_LINK after)"
 
 # COM4 is held: the system refuses to open it.
 e2e_locked_port 4

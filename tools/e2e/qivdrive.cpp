@@ -6,6 +6,8 @@
 // when the awaited thing did not happen in time, 2 on a usage error.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -683,6 +685,40 @@ int CmdActivateClass(const char* cls) {
     return WaitFor(3000, [&] { return GetForegroundWindow() == w; }) ? 0 : Fail("not in the foreground");
 }
 
+// Suspends or resumes the program's threads named `name` (the port's event
+// thread names itself), so that a test can make a thread that does not end
+// in time. Prints how many threads it found.
+int CmdThread(const char* name, bool suspend) {
+    using GetDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto get = reinterpret_cast<GetDescription>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetThreadDescription")));
+    const DWORD pid = MainProcess();
+    if (get == nullptr || pid == 0) return Fail("no program, or no thread names here");
+    wchar_t wanted[64] = {};
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wanted, 64);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return Fail("no thread snapshot");
+    int found = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid) continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION | THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (thread == nullptr) continue;
+        PWSTR description = nullptr;
+        if (SUCCEEDED(get(thread, &description)) && description != nullptr && lstrcmpW(description, wanted) == 0) {
+            const DWORD previous = suspend ? SuspendThread(thread) : ResumeThread(thread);
+            if (previous != static_cast<DWORD>(-1)) ++found;
+        }
+        if (description != nullptr) LocalFree(description);
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    std::printf("%d\n", found);
+    return found > 0 ? 0 : Fail(std::string("no thread named ") + name);
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qivdrive COMMAND ...\n"
@@ -698,7 +734,8 @@ int Usage() {
                  "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
                  "  menu-state ID... | window-count CLASS | count-messages MS\n"
                  "  class-rects CLASS MS | close-class CLASS | wait-class-title CLASS TEXT MS | activate-class CLASS\n"
-                 "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n");
+                 "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n"
+                 "  suspend-thread NAME | resume-thread NAME\n");
     return 2;
 }
 
@@ -756,6 +793,8 @@ int main(int argc, char** argv) {
     if (c == "wait-class-title" && n == 3) return CmdWaitClassTitle(arg(2), arg(3), Ms(arg(4)));
     if (c == "activate-class" && n == 1) return CmdActivateClass(arg(2));
     if (c == "ping" && n == 1) return CmdPing(Ms(arg(2)));
+    if (c == "suspend-thread" && n == 1) return CmdThread(arg(2), true);
+    if (c == "resume-thread" && n == 1) return CmdThread(arg(2), false);
     if (c == "ping-watch" && n == 3) return CmdPingWatch(arg(2), Ms(arg(3)), Ms(arg(4)));
     return Usage();
 }
