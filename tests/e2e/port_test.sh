@@ -21,6 +21,13 @@ sleep 1.3
 drive_ok title
 [ "$DRIVEN" = "KOV QIV-72 - No Operation" ] || fail "offline without a port, the title is '$DRIVEN'"
 
+# The port's event thread shows nothing on its own thread: it posts its
+# failure (MSG_PORT_FAILURE, here "no event object") and
+# the main window tells the user.
+drive_ok post $((0x0400 + 20)) 4
+drive_ok answer "Failed to create event for thread!" 1 5000
+[[ "$DRIVEN" == "TTY Error!|Failed to create event for thread!" ]] || fail "thread failure message reads: $DRIVEN"
+
 # The dialog shows COM3 and reconnects to COM2 when chosen.
 drive_ok command 40006
 drive_ok wait-dialog "COM-Port Select" 3000

@@ -724,7 +724,8 @@ int Usage() {
                  "usage: qivdrive COMMAND ...\n"
                  "  wait-window MS | title | wait-title TEXT MS | wait-title-not TEXT MS\n"
                  "  time-between TEXT1 TEXT2 MS | watch-title FILE MS | count\n"
-                 "  command ID | syscommand ID | send-syscommand ID | close | exit-time MS | wait-exit MS\n"
+                 "  command ID | syscommand ID | send-syscommand ID | post MSG WPARAM | close | exit-time MS\n"
+                 "  wait-exit MS\n"
                  "  wait-dialog CAPTION MS | wait-no-dialog CAPTION MS\n"
                  "  set-text CAPTION ID TEXT | get-text CAPTION ID | select CAPTION ID INDEX\n"
                  "  cursel CAPTION ID | items CAPTION ID | click CAPTION ID | dblclick CAPTION ID\n"
@@ -757,6 +758,7 @@ int main(int argc, char** argv) {
     if (c == "syscommand" && n == 1) return CmdPost(WM_SYSCOMMAND, Ms(arg(2)));
     if (c == "send-syscommand" && n == 1) return CmdSendSysCommand(Ms(arg(2)));
     if (c == "close" && n == 0) return CmdPost(WM_CLOSE, 0);
+    if (c == "post" && n == 2) return CmdPost(Ms(arg(2)), Ms(arg(3)));
     if (c == "exit-time" && n == 1) return CmdExitTime(Ms(arg(2)));
     if (c == "wait-exit" && n == 1) return CmdWaitExit(Ms(arg(2)));
     if (c == "wait-dialog" && n == 2) return CmdWaitDialog(arg(2), Ms(arg(3)), true);
