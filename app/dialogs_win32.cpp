@@ -12,7 +12,6 @@
 #include "link/serial_win32.h"
 #include "panel/window_geometry.h"
 #include "resources/resource_ids.h"
-#include "setup/setup_state.h"
 
 namespace {
 

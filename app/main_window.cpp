@@ -24,7 +24,6 @@
 #include "panel/panel_win32.h"
 #include "panel/window_geometry.h"
 #include "resources/resource_ids.h"
-#include "setup/setup_state.h"
 #include "win32/win32_handles.h"
 
 HINSTANCE MainInstance = nullptr;

@@ -14,7 +14,6 @@
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "resources/resource_ids.h"
-#include "setup/setup_state.h"
 
 ModeRefreshMemory ModeMemory = {NoFunctionYet, 0, 0.0, 0.0, {}, false};
 

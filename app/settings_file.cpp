@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
 
 const char* const SettingsKeyNames[SettingsKeyCount] = {
@@ -126,11 +126,8 @@ void ApplyKey(SettingsKey key, const char* value, ProgramSettingsData& s) {
 void ApplyRecord(ParamDesc& record, const char* value) {
     double v = 0.0;
     if (!ScanDouble(value, v)) return;
-    v = ClampToLimits(record, v);
-    if (v == record.value || record.id == AnalyserFreezeId) return;
-    record.value = v;
-    record.flags |= SendPending | Redraw;
-    ++TransmitCount;
+    if (record.id == AnalyserFreezeId) return;
+    ApplyUserChange(record, v, RaiseHoldByOne, SetupEffect::KeepState);
 }
 
 }  // namespace

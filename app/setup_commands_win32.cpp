@@ -15,7 +15,6 @@
 #include "panel/window_geometry.h"
 #include "setup/setup_file.h"
 #include "setup/setup_names.h"
-#include "setup/setup_state.h"
 #include "win32/win32_handles.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
-#include "setup/setup_state.h"
 #include "tests/pristine_tables.h"
 
 void FuzzResetTables() {

@@ -8,7 +8,6 @@
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
-#include "setup/setup_state.h"
 
 namespace {
 

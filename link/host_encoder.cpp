@@ -7,6 +7,7 @@
 #include "link/frame_layout.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
 
 HostFrame Reply = {};
@@ -179,11 +180,13 @@ void SendFirstPending(ParamDesc* table, int count, int function) {
     r.flags |= JustSent;
 }
 
+// On exactly as the panel draws it, so that a value of 0.5 (a hand-edited
+// file) is off on the panel and at the unit alike.
 void SetSwitchBits(double value, uint32_t mask) {
-    if (value < 0.5)
-        SwitchWord &= ~mask;
-    else
+    if (IsOn(value))
         SwitchWord |= mask;
+    else
+        SwitchWord &= ~mask;
 }
 
 }  // namespace
@@ -251,7 +254,7 @@ void EncodeSwitch(const ParamDesc& record, uint32_t mask) {
         const ParamDesc* p = FindParam(function, bits[k].id);
         if (p == nullptr || !(p->flags & (SendPending | JustSent))) continue;
         const bool reportedOn = (SwitchWord & bits[k].mask) != 0;
-        if (reportedOn != (p->value >= 0.5)) SetSwitchBits(p->value, bits[k].mask);
+        if (reportedOn != IsOn(p->value)) SetSwitchBits(p->value, bits[k].mask);
     }
     SetSwitchBits(record.value, mask);
     SwitchWord &= 0xFFFFFFu;
@@ -288,11 +291,5 @@ void BuildAndSendReply() {
 
 void RequestParamChange(double value, int id, int table) {
     ParamDesc* p = FindParam(table, id);
-    if (p == nullptr) return;
-    const double v = ClampToLimits(*p, value);
-    if (v == p->value) return;
-    p->value = v;
-    p->flags |= UserChangeFlags;
-    p->flags &= ~Resend;  // a new value, not a retry
-    ++TransmitCount;
+    if (p != nullptr) ApplyUserChange(*p, value, RaiseHoldByOne, SetupEffect::KeepState);
 }

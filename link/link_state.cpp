@@ -10,6 +10,7 @@ int32_t Online = 0;
 int32_t SilenceTicks = 0;
 int32_t ReplyGate = 0;
 int32_t TransmitCount = 0;
+int32_t UnsavedChanges = 0;
 int32_t TakeOverFrames = 0;
 uint32_t SwitchWord = 0;
 char MemoryNames[MemoryCount + 1][MemoryNameSize] = {};
@@ -28,6 +29,7 @@ void ResetLinkState() {
     SilenceTicks = 0;
     ReplyGate = 0;
     TransmitCount = 0;
+    UnsavedChanges = 0;
     TakeOverFrames = 0;
     SwitchWord = 0;
     std::memset(MemoryNames, 0, sizeof MemoryNames);

@@ -18,6 +18,9 @@ extern int32_t Online;
 extern int32_t SilenceTicks;
 extern int32_t ReplyGate;
 extern int32_t TransmitCount;
+// Set whenever the user's setup changes (an edit, or a setting the unit
+// reports differently); cleared when the setup is saved or loaded.
+extern int32_t UnsavedChanges;
 // Valid frames still to be taken over as they are: their settings and
 // switches follow the unit whatever TransmitCount says (marked records keep
 // their protection) and their answers do not count it down. One after a link

@@ -1,13 +1,10 @@
-// Id index, value text, labels and the user-change rule of the parameter
+// Id index, value text, labels and the value limits of the parameter
 // tables.
 #include "model/param_tables.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include "link/link_state.h"
-#include "setup/setup_state.h"
 
 namespace {
 
@@ -98,17 +95,6 @@ double ClampToLimits(const ParamDesc& record, double v) {
     if (v > record.max) v = record.max;
     if (!(v > record.min)) v = record.min;  // NaN takes min too
     return v;
-}
-
-bool CommitUserValue(ParamDesc& record, double newValue, int holdFrames) {
-    const double v = ClampToLimits(record, newValue);
-    if (v == record.value) return false;
-    record.value = v;
-    record.flags |= UserChangeFlags;
-    record.flags &= ~Resend;  // a new value, not a retry
-    TransmitCount = holdFrames;
-    UnsavedChanges = 1;
-    return true;
 }
 
 bool IsSavedKind(ControlKind kind) {

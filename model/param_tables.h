@@ -126,12 +126,6 @@ int FormatParamValue(const ParamDesc& record, char* text, size_t size);
 // the list.
 const char* LabelOf(const ParamDesc& record, double index);
 
-// A value entered by the user: clamped to the record's limits, stored when it
-// differs, marked SendPending and Redraw (a new value: not Resend);
-// TransmitCount becomes holdFrames and the setup counts as modified. Returns
-// true when the value changed.
-bool CommitUserValue(ParamDesc& record, double newValue, int holdFrames);
-
 // The clamp every editing path uses: above max gives max, then not above min
 // gives min.
 double ClampToLimits(const ParamDesc& record, double v);

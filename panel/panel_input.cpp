@@ -6,22 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "link/link_state.h"
+#include "link/user_change.h"
 #include "panel/control_drawing.h"
-#include "setup/setup_state.h"
 
 PanelDragState PanelDrag = {false, 0.0, 0, false, 0.0};
 
 namespace {
-
-// A change the user made on the panel: marked for sending and redrawing,
-// the setup modified, the value held against the unit's reports for `hold`
-// answers.
-void MarkUserChange(ParamDesc& r, int hold) {
-    r.flags |= UserChangeFlags;
-    UnsavedChanges = 1;
-    TransmitCount = hold;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -88,9 +78,8 @@ bool PanelPress(ParamDesc* table, int count, int32_t px, int32_t py, bool shift,
             drag.dragging = true;
             drag.anchorShift = shift;
         } else if (r.kind == ControlKind::Toggle) {
-            // On the press, with no comparison: every press flips.
-            r.value = IsOn(r.value) ? 0.0 : 1.0;
-            MarkUserChange(r, DragHoldFrames);
+            // Every press flips: the other side of 0.5 always differs.
+            ApplyUserChange(r, IsOn(r.value) ? 0.0 : 1.0, HoldFor(DragHoldFrames), SetupEffect::MarkUnsaved);
             flipped = true;
         }
     }
@@ -103,11 +92,9 @@ void PanelDragTo(ParamDesc* table, int count, int32_t py, bool shift, PanelDragS
         ParamDesc& r = table[i];
         if ((r.flags & Dragging) == 0 || !IsDraggableKind(r.kind)) continue;
         const double v = ClampToLimits(r, DragCandidate(r, py, shift, drag));
-        r.value = v;
-        if (v != drag.lastCommitted) {
-            drag.lastCommitted = v;
-            MarkUserChange(r, DragHoldFrames);
-        }
+        if (v == drag.lastCommitted) continue;
+        drag.lastCommitted = v;
+        ApplyUserChange(r, v, HoldFor(DragHoldFrames), SetupEffect::MarkUnsaved);
     }
 }
 
@@ -170,12 +157,12 @@ double TypedValueFor(const ParamDesc& record, const char* text) {
 }
 
 bool CommitTypedValue(ParamDesc& record, const char* text) {
-    return CommitUserValue(record, TypedValueFor(record, text), DialogHoldFrames);
+    return ApplyUserChange(record, TypedValueFor(record, text), HoldFor(DialogHoldFrames), SetupEffect::MarkUnsaved);
 }
 
 bool CommitSelection(ParamDesc& record, int index) {
     if (index < 0) return false;
-    return CommitUserValue(record, static_cast<double>(index), DialogHoldFrames);
+    return ApplyUserChange(record, static_cast<double>(index), HoldFor(DialogHoldFrames), SetupEffect::MarkUnsaved);
 }
 
 int FormatDialogNumber(const ParamDesc& record, double value, char* out, size_t size) {

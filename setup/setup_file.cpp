@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/host_encoder.h"
 #include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
 
 namespace {
@@ -64,15 +66,12 @@ void ReadEntry(SetupReader& reader, ParamDesc& entry, const char* line, int leng
     char* end = nullptr;
     const double v = std::strtod(number, &end);
     if (end == number) return;  // no number: the entry keeps its value
-    const double limited = ClampToLimits(entry, v);
-    if (limited == entry.value) {
-        if (reader.sendEvery && IsSavedKind(entry.kind)) entry.flags |= SendPending;
-        return;
-    }
-    entry.value = limited;
-    entry.flags |= UserChangeFlags;
-    ++TransmitCount;
-    ++reader.changed;
+    // The setup's unsaved mark is the loader's business: a loaded file is the
+    // saved setup.
+    if (ApplyUserChange(entry, v, RaiseHoldByOne, SetupEffect::KeepState))
+        ++reader.changed;
+    else if (reader.sendEvery && IsSavedKind(entry.kind))
+        entry.flags |= SendPending;
 }
 
 void EndLine(SetupReader& reader) {
@@ -143,7 +142,7 @@ void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, char (&com
     reader.changed = 0;
     reader.sendEvery = sendEvery;
     reader.length = 0;
-    TransmitCount = 5;
+    TransmitCount = SendHoldFrames;
     comment[0] = '\0';
 }
 

@@ -50,7 +50,7 @@ struct SetupReader {
 };
 
 // Starts a load into `table`, `comment` and `window`: TransmitCount becomes
-// 5 and the comment is cleared.
+// SendHoldFrames and the comment is cleared.
 // Without a unit the table's values need not be the unit's: `sendEvery`
 // then marks every saved value of the file for sending, also those equal
 // to the table's, so that the unit gets the whole file when it is plugged

@@ -7,7 +7,6 @@
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "panel/analyser_settings.h"
-#include "setup/setup_state.h"
 #include "tests/test_support.h"
 
 namespace {

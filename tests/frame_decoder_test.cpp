@@ -8,8 +8,8 @@
 #include "link/frame_decoder.h"
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
-#include "setup/setup_state.h"
 #include "tests/fakes.h"
 #include "tests/test_support.h"
 

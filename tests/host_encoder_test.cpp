@@ -9,7 +9,6 @@
 #include "link/host_encoder.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
-#include "setup/setup_state.h"
 #include "tests/fakes.h"
 #include "tests/test_support.h"
 
@@ -152,6 +151,21 @@ TEST_F(HostEncoderTest, ASwitchCommandDoesNotUndoTheSwitchSentInTheAnswerBefore)
     FindParam(TableDualMono, 61)->value = 1.0;
     Mark(TableDualMono, 61, 0.0);  // bypass off
     EXPECT_EQ(Answer()[4], 0xC0);
+}
+
+// A hand-edited setup file may hold a switch at exactly 0.5 (the reader
+// limits values but never rounds them). The panel draws it off, so the unit
+// gets it off too, whether it goes out on its own or rides along with the
+// next switch command while it is unconfirmed.
+TEST_F(HostEncoderTest, ASwitchAtExactlyOneHalfGoesOutOffAsThePanelDrawsIt) {
+    SwitchWord = 0xC0;  // the unit has both phase switches on
+    Mark(TableDualMono, 1, 0.5);
+    EXPECT_FALSE(IsOn(FindParam(TableDualMono, 1)->value));
+    EXPECT_EQ(Answer()[4], 0x80);
+
+    SwitchWord = 0xC0;  // the next frame still shows it on
+    Mark(TableDualMono, 3, 0.5);
+    EXPECT_EQ(Answer()[4], 0x00);
 }
 
 TEST_F(HostEncoderTest, SwitchesMarkedLaterInTheTableGoOutWithTheProgramsValue) {

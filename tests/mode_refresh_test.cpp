@@ -13,7 +13,6 @@
 #include "link/link_state.h"
 #include "model/param_tables.h"
 #include "resources/resource_ids.h"
-#include "setup/setup_state.h"
 #include "tests/fakes.h"
 #include "tests/test_support.h"
 

@@ -11,7 +11,6 @@
 #include "model/param_tables.h"
 #include "panel/control_drawing.h"
 #include "panel/panel_input.h"
-#include "setup/setup_state.h"
 #include "tests/fakes.h"
 #include "tests/panel_recorder.h"
 #include "tests/test_support.h"

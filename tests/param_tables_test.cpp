@@ -10,7 +10,6 @@
 #include "link/host_encoder.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
-#include "setup/setup_state.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -275,39 +274,6 @@ TEST_F(ParamTables, LabelOfNeverReadsOutsideTheList) {
     ParamDesc widened = input;  // a max larger than the list
     widened.max = 10;
     EXPECT_EQ(LabelOf(widened, 5.0), nullptr);
-}
-
-TEST_F(ParamTables, UserChangeIsClampedMarkedAndCounted) {
-    ParamDesc& lowCut = DualMonoTable[6];
-    EXPECT_TRUE(CommitUserValue(lowCut, 300.0, 5));
-    EXPECT_EQ(lowCut.value, 250.0);
-    EXPECT_EQ(lowCut.flags, UserChangeFlags);
-    EXPECT_EQ(TransmitCount, 5);
-    EXPECT_EQ(UnsavedChanges, 1);
-
-    EXPECT_TRUE(CommitUserValue(lowCut, 1.0, 10));
-    EXPECT_EQ(lowCut.value, 2.0);
-    EXPECT_EQ(TransmitCount, 10);
-
-    // A new value, not a retry of one the unit reported otherwise.
-    lowCut.flags |= Resend;
-    EXPECT_TRUE(CommitUserValue(lowCut, 60.0, 5));
-    EXPECT_EQ(lowCut.flags & Resend, 0u);
-
-    // Not a number is no value: it clamps to min like anything not above it.
-    EXPECT_TRUE(CommitUserValue(lowCut, 100.0, 5));
-    EXPECT_TRUE(CommitUserValue(lowCut, std::nan(""), 5));
-    EXPECT_EQ(lowCut.value, 2.0);
-}
-
-TEST_F(ParamTables, UserChangeToTheShownValueChangesNothing) {
-    ParamDesc& lowCut = DualMonoTable[6];
-    TransmitCount = 2;
-    EXPECT_FALSE(CommitUserValue(lowCut, 50.0, 5));
-    EXPECT_FALSE(CommitUserValue(lowCut, 50.0, 10));
-    EXPECT_EQ(lowCut.flags, 0u);
-    EXPECT_EQ(TransmitCount, 2);
-    EXPECT_EQ(UnsavedChanges, 0);
 }
 
 TEST_F(ParamTables, BandCountsFollowTheAnalyserTypes) {

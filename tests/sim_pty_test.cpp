@@ -30,6 +30,7 @@
 
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
+#include "link/user_change.h"
 #include "model/param_tables.h"
 #include "tests/fakes.h"
 #include "tests/test_support.h"

@@ -1,3 +1,0 @@
-#include "setup/setup_state.h"
-
-int32_t UnsavedChanges = 0;
