@@ -3,7 +3,9 @@
 #include "link/frame_decoder.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
+#include "panel/panel_bitmaps.h"
 
 namespace {
 
@@ -11,9 +13,13 @@ constexpr double MeterRest = 0.0;
 constexpr double LevelRest = -138.0;
 // Expander meters and damping, de-esser meters and gain reduction, ALC
 // meters and amplification.
-constexpr int ZeroAtRest[] = {46, 12, 47, 16, 44, 28, 45, 32, 42, 37, 43, 40};
+constexpr int ZeroAtRest[] = {ExpanderMeterLeftId,    ExpanderDampingLeftId,   ExpanderMeterRightId,
+                              ExpanderDampingRightId, DeEsserMeterLeftId,      DeEsserReductionLeftId,
+                              DeEsserMeterRightId,    DeEsserReductionRightId, AlcMeterLeftId,
+                              AlcAmplificationLeftId, AlcMeterRightId,         AlcAmplificationRightId};
 // Peak hold readouts, level peak marks, level bars.
-constexpr int LevelAtRest[] = {50, 51, 59, 60, 48, 49};
+constexpr int LevelAtRest[] = {PeakHoldLeftId,  PeakHoldRightId,  LevelPeakLeftId,
+                               LevelPeakRightId, LevelMeterLeftId, LevelMeterRightId};
 
 constexpr PortFailureNotice PortNotAvailable = {
     "Selected COM-Port is not available.\nCheck setup or stop other applications\n using this port!", nullptr, true,
@@ -38,11 +44,12 @@ void PutMetersAtRest(int function) {
         case FunctionDualMono:
         case FunctionStereo: {
             const int table = function == FunctionDualMono ? TableDualMono : TableStereo;
-            // DecodeMeter skips the ids a table lacks (40 and 43 in Stereo).
+            // DecodeMeter skips the ids a table lacks (the right ALC meters in Stereo).
             for (int id : ZeroAtRest) DecodeMeter(MeterRest, id, table);
             for (int id : LevelAtRest) DecodeMeter(LevelRest, id, table);
             ParamDesc* records = TableByNumber(table);
-            RequestPanelRedraw(PanelTarget::MainWindow, records, TableRecordCount(table), 0);
+            RequestPanelRedraw(PanelTarget::MainWindow, records, TableRecordCount(table),
+                               function == FunctionDualMono ? PanelDualMono : PanelStereo);
             break;
         }
         case FunctionAnalyser:
@@ -50,8 +57,8 @@ void PutMetersAtRest(int function) {
                 AnalyserDisplayTable[i].value = LevelRest;
                 AnalyserDisplayTable[i].flags |= Redraw;
             }
-            RequestPanelRedraw(PanelTarget::AnalyserSettingsWindow, AnalyserTable, AnalyserCount, 2);
-            RequestPanelRedraw(PanelTarget::MainWindow, AnalyserDisplayTable, AnalyserDisplayCount, 3);
+            RequestPanelRedraw(PanelTarget::AnalyserSettingsWindow, AnalyserTable, AnalyserCount, PanelAnalyserSettings);
+            RequestPanelRedraw(PanelTarget::MainWindow, AnalyserDisplayTable, AnalyserDisplayCount, PanelAnalyser);
             break;
         default:
             break;

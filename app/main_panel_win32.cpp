@@ -23,7 +23,7 @@ FunctionPanel PanelOf(int function) {
         case FunctionStereo: return {StereoTable, StereoCount, PanelStereo};
         // The analyser display: laid out at every paint of its panel.
         case FunctionAnalyser: return {AnalyserDisplayTable, AnalyserDisplayCount, PanelAnalyser};
-        default: return {nullptr, 0, 0};
+        default: return {nullptr, 0, PanelEmpty};
     }
 }
 

@@ -19,6 +19,7 @@
 #include "link/link_seams.h"
 #include "link/link_state.h"
 #include "link/serial_win32.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 #include "panel/analyser_settings_win32.h"
 #include "panel/panel_win32.h"
@@ -33,10 +34,6 @@ HMENU MainMenuHandle = nullptr;
 namespace {
 
 constexpr char Win32sText[] = "This Program requieres Windows 95 TM or Windows NT TM.";
-
-constexpr int AnalyserInputId = 34;
-constexpr int AnalyserFreezeId = 46;
-constexpr int LevelMeterDisplayId = 51;
 
 // Shell state of the main window (user-interface thread only).
 struct MainWindowState {

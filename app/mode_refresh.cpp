@@ -12,6 +12,7 @@
 #include "link/host_encoder.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 #include "resources/resource_ids.h"
 
@@ -19,40 +20,12 @@ ModeRefreshMemory ModeMemory = {NoFunctionYet, 0, 0.0, 0.0, {}, false};
 
 namespace {
 
-// Ids of the records the refresh reads and sets.
-enum : int {
-    ExpanderOnId = 8,
-    DelayOnId = 21,
-    DelayLeftId = 22,
-    DelayRightId = 23,
-    AlcOnId = 34,
-    AttackSlowId = 66,
-    LookAheadExpLeftId = 67,
-    LookAheadAlcLeftId = 68,
-    LookAheadExpRightId = 69,
-    LookAheadAlcRightId = 70,
-    AnalyserTypeId = 33,
-    AnalyserRangeId = 37,
-    AnalyserTopLevelId = 38,
-    AnalyserModeId = 40,
-    AnalyserResolutionId = 42,
-    AnalyserSizeId = 43,
-    AnalyserInstantHoldId = 44,
-    AnalyserHoldResetId = 45,
-    AnalyserFreezeId = 46,
-    LevelMeterDisplayId = 51,
-    SampleRateId = 55,
-};
-
 // The analyser settings whose sum decides whether the display is laid out
 // again.
 constexpr int DisplayShapingIds[] = {AnalyserSizeId,       AnalyserInstantHoldId, AnalyserModeId,
                                      AnalyserRangeId,      AnalyserTypeId,        AnalyserResolutionId,
-                                     AnalyserTopLevelId,   SampleRateId,          LevelMeterDisplayId};
+                                     AnalyserTopLevelId,   AnalyserSampleRateId,          LevelMeterDisplayId};
 
-// The 30 held band peaks of the analyser display: odd ids 1 to 59.
-constexpr int FirstPeakHoldId = 1;
-constexpr int LastPeakHoldId = 59;
 constexpr double PeakHoldReset = -130.0;
 
 double ValueOf(int table, int id) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "link/user_change.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 
 const char* const SettingsKeyNames[SettingsKeyCount] = {
@@ -15,8 +16,6 @@ const char* const SettingsKeyNames[SettingsKeyCount] = {
 };
 
 namespace {
-
-constexpr int AnalyserFreezeId = 46;
 
 // Appends formatted text; a text that does not fit marks the whole output
 // as failed.

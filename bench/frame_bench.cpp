@@ -8,6 +8,7 @@
 #include "link/device_codec.h"
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 #include "tests/fakes.h"
 
@@ -36,13 +37,14 @@ void RunFrames(benchmark::State& state, int function, double wireSeconds) {
     Fake.record = false;
     constexpr int Frames = 64;
     const std::vector<uint8_t> stream = MovingFrames(function, Frames);
+    const bool analyser = function == FunctionAnalyser;
+    const int changedId = analyser ? int{AnalyserTypeId} : int{LowCutLeftId};
+    const int changedTable = analyser ? TableAnalyser : TableDualMono;
     for (auto _ : state) {
         // A user change on every pass keeps the answer path busy too.
-        RequestParamChange(function == FunctionAnalyser ? 2.0 : 60.0, function == FunctionAnalyser ? 33 : 6,
-                           function == FunctionAnalyser ? TableAnalyser : TableDualMono);
+        RequestParamChange(analyser ? 2.0 : 60.0, changedId, changedTable);
         for (uint8_t b : stream) ReceiveByte(b);
-        RequestParamChange(function == FunctionAnalyser ? 1.0 : 50.0, function == FunctionAnalyser ? 33 : 6,
-                           function == FunctionAnalyser ? TableAnalyser : TableDualMono);
+        RequestParamChange(analyser ? 1.0 : 50.0, changedId, changedTable);
     }
     state.SetItemsProcessed(state.iterations() * Frames);
     state.counters["ns_per_frame"] = benchmark::Counter(

@@ -6,13 +6,13 @@
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
 #include "link/user_change.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 #include "tests/pristine_tables.h"
 
 void FuzzResetTables() {
     RestorePristineTables();
     ResetLinkState();
-    UnsavedChanges = 0;
 }
 
 void FuzzFreshStart(const uint8_t*& data, size_t& size) {
@@ -34,9 +34,9 @@ void FuzzFreshStart(const uint8_t*& data, size_t& size) {
         if (setup & 0x08) CommitUserValue(r, r.max, 5);
         if (setup & 0x10) r.flags |= Dragging;
     }
-    if (setup & 0x20) FindParam(TableAnalyser, 44)->value = 1.0;  // instant hold
-    if (setup & 0x40) FindParam(TableAnalyser, 46)->value = 1.0;  // freeze
-    if (setup & 0x80) FindParam(TableAnalyser, 39)->value = data[2] * 1e6;  // absurd hold time
+    if (setup & 0x20) FindParam(TableAnalyser, AnalyserInstantHoldId)->value = 1.0;
+    if (setup & 0x40) FindParam(TableAnalyser, AnalyserFreezeId)->value = 1.0;
+    if (setup & 0x80) FindParam(TableAnalyser, AnalyserPeakHoldId)->value = data[2] * 1e6;  // absurd
     data += 4;
     size -= 4;
 }

@@ -7,6 +7,7 @@
 #include "link/frame_layout.h"
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
 
 namespace {
@@ -51,8 +52,8 @@ void DecodeMemoryName() {
 }
 
 void DecodeBands() {
-    const ParamDesc* peakHold = FindParam(TableAnalyser, 39);
-    const ParamDesc* instant = FindParam(TableAnalyser, 44);
+    const ParamDesc* peakHold = FindParam(TableAnalyser, AnalyserPeakHoldId);
+    const ParamDesc* instant = FindParam(TableAnalyser, AnalyserInstantHoldId);
     const double holdSeconds = peakHold != nullptr ? peakHold->value : 0.0;
     // A hand-edited hold time must not overflow the conversion.
     const double holdFrames = holdSeconds * 20.0;
@@ -159,41 +160,41 @@ void DecodeDualMonoOrStereo(int table) {
     SwitchWord = FrameWord(WordSwitches);
     for (const SwitchBit& s : DualMonoSwitches) DecodeSwitch((SwitchWord & s.mask) != 0, s.id, t);
 
-    DecodeMeter(LevelDb(FrameWord(1)), 48, t);
-    DecodeMeter(LevelDb(FrameWord(2)), 49, t);
-    DecodeMeter(LevelDb(FrameWord(9)), 50, t);
-    DecodeMeter(LevelDb(FrameWord(10)), 51, t);
-    DecodeMeter(LevelDb(FrameWord(9)), 59, t);
-    DecodeMeter(LevelDb(FrameWord(10)), 60, t);
+    DecodeMeter(LevelDb(FrameWord(1)), LevelMeterLeftId, t);
+    DecodeMeter(LevelDb(FrameWord(2)), LevelMeterRightId, t);
+    DecodeMeter(LevelDb(FrameWord(9)), PeakHoldLeftId, t);
+    DecodeMeter(LevelDb(FrameWord(10)), PeakHoldRightId, t);
+    DecodeMeter(LevelDb(FrameWord(9)), LevelPeakLeftId, t);
+    DecodeMeter(LevelDb(FrameWord(10)), LevelPeakRightId, t);
 
-    PairRedraw(t, 48, 59);
-    PairRedraw(t, 49, 60);
-    PairRedraw(t, 59, 48);
-    PairRedraw(t, 60, 49);
+    PairRedraw(t, LevelMeterLeftId, LevelPeakLeftId);
+    PairRedraw(t, LevelMeterRightId, LevelPeakRightId);
+    PairRedraw(t, LevelPeakLeftId, LevelMeterLeftId);
+    PairRedraw(t, LevelPeakRightId, LevelMeterRightId);
 
-    DecodeMeter(CorrelationOf(FrameSignedWord(11)), 64, t);
+    DecodeMeter(CorrelationOf(FrameSignedWord(11)), CorrelationId, t);
 
-    const double expLeft = GatedBy(t, 8, LevelDb(FrameWord(3)));
-    DecodeMeter(expLeft, 46, t);
-    DecodeMeter(expLeft, 12, t);
-    const double expRight = GatedBy(t, 8, LevelDb(FrameWord(4)));
-    DecodeMeter(expRight, 47, t);
-    DecodeMeter(expRight, 16, t);
+    const double expLeft = GatedBy(t, ExpanderOnId, LevelDb(FrameWord(3)));
+    DecodeMeter(expLeft, ExpanderMeterLeftId, t);
+    DecodeMeter(expLeft, ExpanderDampingLeftId, t);
+    const double expRight = GatedBy(t, ExpanderOnId, LevelDb(FrameWord(4)));
+    DecodeMeter(expRight, ExpanderMeterRightId, t);
+    DecodeMeter(expRight, ExpanderDampingRightId, t);
 
-    const double deessLeft = GatedBy(t, 24, ReductionDb(FrameWord(5)));
-    DecodeMeter(deessLeft, 44, t);
-    DecodeMeter(deessLeft, 28, t);
-    const double deessRight = GatedBy(t, 24, ReductionDb(FrameWord(6)));
-    DecodeMeter(deessRight, 45, t);
-    DecodeMeter(deessRight, 32, t);
+    const double deessLeft = GatedBy(t, DeEsserOnId, ReductionDb(FrameWord(5)));
+    DecodeMeter(deessLeft, DeEsserMeterLeftId, t);
+    DecodeMeter(deessLeft, DeEsserReductionLeftId, t);
+    const double deessRight = GatedBy(t, DeEsserOnId, ReductionDb(FrameWord(6)));
+    DecodeMeter(deessRight, DeEsserMeterRightId, t);
+    DecodeMeter(deessRight, DeEsserReductionRightId, t);
 
-    const double alcLeft = GatedBy(t, 34, GainDb(FrameWord(7)));
-    DecodeMeter(alcLeft, 42, t);
-    DecodeMeter(alcLeft, 37, t);
+    const double alcLeft = GatedBy(t, AlcOnId, GainDb(FrameWord(7)));
+    DecodeMeter(alcLeft, AlcMeterLeftId, t);
+    DecodeMeter(alcLeft, AlcAmplificationLeftId, t);
     double alcRight = GainDb(FrameWord(8));
-    if (DeviceFunction == FunctionDualMono) alcRight = GatedBy(TableDualMono, 34, alcRight);
-    DecodeMeter(alcRight, 43, TableDualMono);
-    DecodeMeter(alcRight, 40, TableDualMono);
+    if (DeviceFunction == FunctionDualMono) alcRight = GatedBy(TableDualMono, AlcOnId, alcRight);
+    DecodeMeter(alcRight, AlcMeterRightId, TableDualMono);
+    DecodeMeter(alcRight, AlcAmplificationRightId, TableDualMono);
 
     for (const SettingField& f : DualMonoSettings)
         DecodeSetting(FieldValue(f), f.id, f.dualMonoOnly ? TableDualMono : t);
@@ -207,19 +208,19 @@ void DecodeAnalyser() {
     for (const SwitchBit& s : AnalyserSwitches)
         DecodeSwitch((SwitchWord & s.mask) != 0, s.id, TableAnalyser);
 
-    DecodeMeter(LevelDb(FrameWord(1)), 65, TableAnalyserDisplay);
-    DecodeMeter(LevelDb(FrameWord(2)), 66, TableAnalyserDisplay);
-    DecodeMeter(LevelDb(FrameWord(3)), 68, TableAnalyserDisplay);
-    DecodeMeter(LevelDb(FrameWord(4)), 69, TableAnalyserDisplay);
-    DecodeMeter(QuarterDb(FrameWord(24)), 64, TableAnalyserDisplay);
-    DecodeMeter(QuarterDb(FrameWord(25)), 67, TableAnalyserDisplay);
+    DecodeMeter(LevelDb(FrameWord(1)), MeterPeakLeftId, TableAnalyserDisplay);
+    DecodeMeter(LevelDb(FrameWord(2)), MeterPeakRightId, TableAnalyserDisplay);
+    DecodeMeter(LevelDb(FrameWord(3)), MeterOverLeftId, TableAnalyserDisplay);
+    DecodeMeter(LevelDb(FrameWord(4)), MeterOverRightId, TableAnalyserDisplay);
+    DecodeMeter(QuarterDb(FrameWord(24)), MeterRmsLeftId, TableAnalyserDisplay);
+    DecodeMeter(QuarterDb(FrameWord(25)), MeterRmsRightId, TableAnalyserDisplay);
 
-    PairRedraw(TableAnalyserDisplay, 65, 68);
-    PairRedraw(TableAnalyserDisplay, 66, 69);
-    PairRedraw(TableAnalyserDisplay, 68, 65);
-    PairRedraw(TableAnalyserDisplay, 69, 66);
+    PairRedraw(TableAnalyserDisplay, MeterPeakLeftId, MeterOverLeftId);
+    PairRedraw(TableAnalyserDisplay, MeterPeakRightId, MeterOverRightId);
+    PairRedraw(TableAnalyserDisplay, MeterOverLeftId, MeterPeakLeftId);
+    PairRedraw(TableAnalyserDisplay, MeterOverRightId, MeterPeakRightId);
 
-    const ParamDesc* freeze = FindParam(TableAnalyser, 46);
+    const ParamDesc* freeze = FindParam(TableAnalyser, AnalyserFreezeId);
     if (freeze == nullptr || freeze->value < 0.5) DecodeBands();
 
     for (const SettingField& f : AnalyserSettings) DecodeSetting(FieldValue(f), f.id, TableAnalyser);

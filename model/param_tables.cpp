@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/param_ids.h"
+
 namespace {
 
 ParamDesc* IdIndex[4][IdSlots];
@@ -44,9 +46,11 @@ void BuildIdIndices() {
     // Records 7 + 2b and 8 + 2b are band b's bar and peak (ids 2b, 2b + 1);
     // records 67 to 72 are the level meter bars beside the bands (ids 64 to
     // 69). The bars and peaks start at -130 dB; the layout does the rest.
+    constexpr int firstMeterRecord = AnalyserDisplayStaticCount + LastPeakHoldId + 1;
     for (int r = AnalyserDisplayStaticCount; r < AnalyserDisplayCount; ++r) {
         ParamDesc& rec = AnalyserDisplayTable[r];
-        rec.id = r < 67 ? r - 7 : 64 + (r - 67);
+        rec.id = r < firstMeterRecord ? FirstBandBarId + (r - AnalyserDisplayStaticCount)
+                                      : MeterRmsLeftId + (r - firstMeterRecord);
         if (r % 2 == 1) rec.value = -130.0;
     }
     for (int t = TableDualMono; t <= TableAnalyserDisplay; ++t)

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "model/param_ids.h"
 #include "panel/control_drawing.h"
 #include "panel/panel_bitmaps.h"
 
@@ -153,15 +154,15 @@ void SetScale(ParamDesc& r, double lo, double hi, int32_t y, int32_t h, double s
 
 AnalyserSettings CurrentAnalyserSettings() {
     AnalyserSettings s;
-    s.type = SettingValue(33);
-    s.range = SettingValue(37);
-    s.topLevel = SettingValue(38);
-    s.mode = SettingValue(40);
-    s.resolution = SettingValue(42);
-    s.size = SettingValue(43);
-    s.instantHold = SettingValue(44);
-    s.meters = SettingValue(51);
-    s.sampleRate = SettingValue(55);
+    s.type = SettingValue(AnalyserTypeId);
+    s.range = SettingValue(AnalyserRangeId);
+    s.topLevel = SettingValue(AnalyserTopLevelId);
+    s.mode = SettingValue(AnalyserModeId);
+    s.resolution = SettingValue(AnalyserResolutionId);
+    s.size = SettingValue(AnalyserSizeId);
+    s.instantHold = SettingValue(AnalyserInstantHoldId);
+    s.meters = SettingValue(LevelMeterDisplayId);
+    s.sampleRate = SettingValue(AnalyserSampleRateId);
     return s;
 }
 

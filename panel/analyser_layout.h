@@ -26,10 +26,6 @@
 #include "model/param_tables.h"
 #include "panel/panel_canvas.h"
 
-// The panel type the dispatcher passes for the analyser panel (0 to 2 are the
-// bitmap panels).
-inline constexpr int AnalyserPanelType = 3;
-
 // One display size: a combination of "Analyser Size", "Analyser Range
 // Select" and "Analyser Resolution" (row = size x 6 + range x 3 +
 // resolution).

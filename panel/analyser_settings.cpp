@@ -3,11 +3,8 @@
 
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
+#include "model/param_ids.h"
 #include "model/param_tables.h"
-
-namespace {
-constexpr int AnalyserFreezeId = 46;
-}  // namespace
 
 AnalyserSettingsAction AnalyserSettingsCommand(int deviceFunction, bool windowOpen) {
     if (windowOpen) return AnalyserSettingsAction::Raise;

@@ -134,7 +134,7 @@ void DrawScale(const PanelCanvas& canvas, const ParamDesc& r) {
     constexpr int MaxNumbers = 512;
     int numbers = 0;
     for (double t = std::floor(hi / s) * s; t >= lo && numbers < MaxNumbers; t -= step, ++numbers) {
-        char text[400];
+        char text[ValueTextRoom];
         int length = std::snprintf(text, sizeof text, "%.0f", t);
         if (length < 0) return;
         if (length >= static_cast<int>(sizeof text)) length = static_cast<int>(sizeof text) - 1;
@@ -174,9 +174,9 @@ int ControlText(const ParamDesc& record, char* text) {
     switch (record.kind) {
         case ControlKind::Numeric:
         case ControlKind::Readout: {
-            const int n = FormatParamValue(record, text, 400);
-            const int more = std::snprintf(text + n, ControlTextSize - 400, " %s ", record.unit);
-            return n + (more > 0 ? Min(more, ControlTextSize - 400 - 1) : 0);
+            const int n = FormatParamValue(record, text, ValueTextRoom);
+            const int more = std::snprintf(text + n, UnitTextRoom, " %s ", record.unit);
+            return n + (more > 0 ? Min(more, UnitTextRoom - 1) : 0);
         }
         case ControlKind::Choice:
         case ControlKind::CyclicChoice:

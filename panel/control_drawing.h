@@ -39,8 +39,11 @@ void DrawTextCells(const PanelCanvas& canvas, int slot, const char* text, int le
 // The text a text control shows: the value with its unit (Numeric, Readout)
 // or its label (Choice, CyclicChoice, Indicator). A selection value without
 // a label shows "-- ". Returns the length; `text` holds at least
-// ControlTextSize bytes.
-inline constexpr int ControlTextSize = 424;
+// ControlTextSize bytes: the value's digits in the first ValueTextRoom (a
+// double printed in full takes up to 300-odd digits), the unit in the rest.
+inline constexpr int ValueTextRoom = 400;
+inline constexpr int UnitTextRoom = 24;
+inline constexpr int ControlTextSize = ValueTextRoom + UnitTextRoom;
 int ControlText(const ParamDesc& record, char* text);
 
 // Lit lengths in pixels, as the meters draw them. Infinities count as values

@@ -47,9 +47,18 @@ inline constexpr int GlyphCount = LastGlyph - FirstGlyph + 1;  // 91
 // lit half left, dark half right.
 inline constexpr int LevelBarOverloadZone = 12;
 
-// Panel backgrounds by panel type 0 to 2 (Dual Mono, Stereo, analyser
-// settings); the analyser panel (type 3) is computed.
-inline constexpr int BitmapPanelCount = 3;
+// Panel types: the background a paint request paints first. The first three
+// are bitmaps; the analyser panel is computed; the empty panel is flat grey.
+enum PanelType : int {
+    PanelEmpty = -1,
+    PanelDualMono = 0,
+    PanelStereo = 1,
+    PanelAnalyserSettings = 2,
+    PanelAnalyser = 3,
+};
+
+// Panel backgrounds of the bitmap panel types.
+inline constexpr int BitmapPanelCount = PanelAnalyserSettings + 1;
 extern const PanelBitmapSlot PanelBackgrounds[BitmapPanelCount];
 
 // The empty panel and the computed analyser panel: flat grey with sunken

@@ -10,15 +10,8 @@
 #include <windows.h>
 
 #include "model/param_tables.h"
+#include "panel/panel_bitmaps.h"
 #include "resources/resource_ids.h"
-
-// Panel types: the background a paint request paints first.
-enum PanelType : int {
-    PanelDualMono = 0,
-    PanelStereo = 1,
-    PanelAnalyserSettings = 2,
-    PanelAnalyser = 3,
-};
 
 // The request to draw the controls marked Redraw (the first user message
 // number plus 10).

@@ -35,8 +35,8 @@ struct PanelFitResult {
 };
 PanelFitResult ComputePanelFit(const PanelFitInput& in);
 
-// Client sizes of the panels the main window shows.
-inline constexpr int32_t EmptyPanelWidth = 300, EmptyPanelHeight = 20;
+// Client sizes of the panels the main window shows (the empty panel's in
+// panel/panel_bitmaps.h).
 inline constexpr int32_t DualMonoPanelWidth = 799, DualMonoPanelHeight = 252;
 inline constexpr int32_t StereoPanelWidth = 799, StereoPanelHeight = 234;
 // The analyser panel has no fixed size: its layout (panel/analyser_layout)

@@ -871,7 +871,7 @@ TEST(AnalyserPaint, EverySizeAndModeReadsInsideTheBitmaps) {
             SoftCanvas canvas;
             std::string error;
             LayOut(s);
-            ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, AnalyserPanelType, &error)) << error;
+            ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, PanelAnalyser, &error)) << error;
             EXPECT_EQ(canvas.outsideReads, 0) << "row " << row << " mode " << m;
             const AnalyserLayout l = ComputeAnalyserLayout(s.s);
             EXPECT_EQ(canvas.target.width, l.clientWidth);

@@ -98,8 +98,8 @@ TEST(Golden, AnalyserPanels) {
         } settings[] = {{33, p.type},   {43, p.size}, {37, p.range},   {42, p.resolution}, {51, p.meters},
                         {40, p.mode},   {44, p.instant}, {38, p.top}, {55, p.rate}};
         for (const auto& setting : settings) FindParam(TableAnalyser, setting.id)->value = setting.value;
-        ApplyDemoValues(AnalyserPanelType);
-        const RgbImage image = Paint(AnalyserPanelType);
+        ApplyDemoValues(PanelAnalyser);
+        const RgbImage image = Paint(PanelAnalyser);
         EXPECT_EQ(image.width, p.width);
         EXPECT_EQ(image.height, p.height);
         CompareWithGolden(image, p.name);
@@ -110,7 +110,7 @@ TEST(Golden, AnalyserPanels) {
 TEST(Golden, EmptyPanelIsFlatGrey) {
     SoftCanvas canvas;
     std::string error;
-    ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, EmptyPanelType, &error)) << error;
+    ASSERT_TRUE(RenderPanel(&canvas, QIV_ART_DIR, PanelEmpty, &error)) << error;
     EXPECT_EQ(canvas.target.width, 300);
     EXPECT_EQ(canvas.target.height, 20);
     EXPECT_EQ(canvas.target.pixels, std::vector<uint32_t>(300 * 20, 0x787878u));

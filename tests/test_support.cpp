@@ -9,7 +9,6 @@
 void FreshStart() {
     RestorePristineTables();
     ResetLinkState();
-    UnsavedChanges = 0;
     ResetFakes();
 }
 

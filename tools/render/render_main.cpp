@@ -59,11 +59,11 @@ int main(int argc, char** argv) {
     if (argc < 4) return Usage();
     const std::string art = argv[1], panelName = argv[2], output = argv[3];
     int panelType;
-    if (panelName == "dualmono") panelType = 0;
-    else if (panelName == "stereo") panelType = 1;
-    else if (panelName == "settings") panelType = 2;
-    else if (panelName == "analyser") panelType = AnalyserPanelType;
-    else if (panelName == "empty") panelType = EmptyPanelType;
+    if (panelName == "dualmono") panelType = PanelDualMono;
+    else if (panelName == "stereo") panelType = PanelStereo;
+    else if (panelName == "settings") panelType = PanelAnalyserSettings;
+    else if (panelName == "analyser") panelType = PanelAnalyser;
+    else if (panelName == "empty") panelType = PanelEmpty;
     else return Usage();
 
     BuildIdIndices();
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         const std::string key(argv[i], static_cast<size_t>(equals - argv[i]));
         double value = 0;
         if (!ParseValue(equals + 1, &value)) return Usage();
-        const int settingId = panelType == AnalyserPanelType ? SettingIdOf(key) : -1;
+        const int settingId = panelType == PanelAnalyser ? SettingIdOf(key) : -1;
         if (settingId >= 0) {
             FindParam(TableAnalyser, settingId)->value = value;
             continue;

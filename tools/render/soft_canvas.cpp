@@ -85,11 +85,11 @@ PanelCanvas CanvasOf(SoftCanvas* canvas) { return {canvas, SoftCopy, SoftFill, S
 
 bool LoadPanelBackground(SoftCanvas* canvas, const std::string& artFolder, int panelType,
                          std::string* error) {
-    if (panelType == EmptyPanelType) {
+    if (panelType == PanelEmpty) {
         canvas->target = RgbImage(EmptyPanelWidth, EmptyPanelHeight, PanelGrey);
         return true;
     }
-    if (panelType == AnalyserPanelType) {
+    if (panelType == PanelAnalyser) {
         const AnalyserLayout layout = LayOutAnalyserPanel();
         canvas->target = RgbImage(layout.clientWidth, layout.clientHeight, 0);
         PaintAnalyserBackground(CanvasOf(canvas), layout);
@@ -114,7 +114,7 @@ ParamDesc* RenderTable(int panelType, int* count) {
         case 0: *count = DualMonoCount; return DualMonoTable;
         case 1: *count = StereoCount; return StereoTable;
         case 2: *count = AnalyserCount; return AnalyserTable;
-        case AnalyserPanelType: *count = AnalyserDisplayCount; return AnalyserDisplayTable;
+        case PanelAnalyser: *count = AnalyserDisplayCount; return AnalyserDisplayTable;
         default: *count = 0; return nullptr;
     }
 }
@@ -172,7 +172,7 @@ void ApplyAnalyserDemoValues() {
 }  // namespace
 
 void ApplyDemoValues(int panelType) {
-    if (panelType == AnalyserPanelType) {
+    if (panelType == PanelAnalyser) {
         ApplyAnalyserDemoValues();
         return;
     }

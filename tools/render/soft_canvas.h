@@ -25,10 +25,8 @@ bool LoadSlotBitmaps(SoftCanvas* canvas, const std::string& artFolder, std::stri
 // The canvas seam over `canvas`; it must outlive the returned value.
 PanelCanvas CanvasOf(SoftCanvas* canvas);
 
-// Panel types the renderer knows: 0 Dual Mono, 1 Stereo, 2 analyser
-// settings (bitmap backgrounds), 3 the analyser panel (AnalyserPanelType,
-// laid out from the analyser settings), and the empty panel.
-inline constexpr int EmptyPanelType = -1;
+// The renderer knows every PanelType; the analyser panel is laid out from
+// the analyser settings.
 
 // Puts the panel's background into the target: the background bitmap from
 // the art folder, flat grey for the empty panel, or for the analyser panel
