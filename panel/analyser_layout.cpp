@@ -1,6 +1,7 @@
 // The analyser panel's layout and background.
 #include "panel/analyser_layout.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "model/param_ids.h"
@@ -296,9 +297,11 @@ AnalyserLayout LayOutAnalyserPanel() {
     return layout;
 }
 
-void PaintAnalyserBackground(const PanelCanvas& canvas, const AnalyserLayout& l) {
+void PaintAnalyserBackground(const PanelCanvas& canvas, const AnalyserLayout& l, int32_t clientWidth,
+                             int32_t clientHeight) {
     if (canvas.fill != nullptr)
-        canvas.fill(canvas.context, 0, 0, l.clientWidth, l.clientHeight, PanelGrey);
+        canvas.fill(canvas.context, 0, 0, std::max(l.clientWidth, clientWidth), std::max(l.clientHeight, clientHeight),
+                    PanelGrey);
     const PanelFrameRect& b = l.bandFrame;
     DrawSunkenFrame(canvas, b.left, b.top, b.right, b.bottom);
     if (l.meters) {

@@ -17,7 +17,8 @@
 //   const AnalyserLayout layout = LayOutAnalyserPanel();
 //   FitWindowToPanel(window, layout.clientWidth, layout.clientHeight, false);
 //   BeginPaint; when there is a device context,
-//     PaintAnalyserBackground(canvas over that context, layout); EndPaint;
+//     PaintAnalyserBackground(canvas over that context, layout, client size);
+//   EndPaint;
 // after which the dispatcher draws all 73 records with the forced flag.
 #pragma once
 
@@ -127,8 +128,11 @@ AnalyserLayout LayOutAnalyserPanel();
 
 // The second part: the background under the records, the whole client area
 // in the panel grey with a sunken frame around the bands and one around the
-// meters when they are shown.
-void PaintAnalyserBackground(const PanelCanvas& canvas, const AnalyserLayout& layout);
+// meters when they are shown. A client area larger than the layout's (a
+// window that could not shrink to it) is filled wholly, so that nothing of
+// an earlier, larger layout stays on it.
+void PaintAnalyserBackground(const PanelCanvas& canvas, const AnalyserLayout& layout, int32_t clientWidth,
+                             int32_t clientHeight);
 
 // Whether two sets of settings lay the panel out alike (compared as the
 // layout reads them, so 2.3 and 2 are alike and every NaN is like 0). The

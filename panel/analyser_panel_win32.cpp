@@ -14,6 +14,8 @@ void PaintAnalyserPanel(HWND window) {
     FitWindowToPanel(window, layout.clientWidth, layout.clientHeight, false);
     PaintScope paint(window);
     if (paint.Dc() == nullptr) return;
+    RECT client = {};
+    GetClientRect(window, &client);
     GdiCanvasTarget target{paint.Dc()};
-    PaintAnalyserBackground(GdiCanvas(&target), layout);
+    PaintAnalyserBackground(GdiCanvas(&target), layout, client.right, client.bottom);
 }

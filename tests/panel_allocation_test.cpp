@@ -88,7 +88,7 @@ TEST(NoAllocation, AnalyserPanelPaints) {
             FindParam(TableAnalyser, 51)->value = meters;
             FindParam(TableAnalyser, 40)->value = 2;  // Peak Hold
             const AnalyserLayout layout = LayOutAnalyserPanel();
-            PaintAnalyserBackground(canvas, layout);
+            PaintAnalyserBackground(canvas, layout, layout.clientWidth, layout.clientHeight);
             DrawMarkedControls(canvas, AnalyserDisplayTable, AnalyserDisplayCount, true);
         }
     }

@@ -816,7 +816,7 @@ TEST(AnalyserBackground, GreyWithSunkenFramesAroundBandsAndMeters) {
     ASSERT_EQ(l.clientWidth, 15 * 14 + 52);
     SoftCanvas canvas;
     canvas.target = RgbImage(l.clientWidth, l.clientHeight, 0);
-    PaintAnalyserBackground(CanvasOf(&canvas), l);
+    PaintAnalyserBackground(CanvasOf(&canvas), l, l.clientWidth, l.clientHeight);
     const RgbImage& t = canvas.target;
     // Band frame: left 27, top 10, right 14 * 9 + 27 + 10 + 1 = 164,
     // bottom 136; the shadow one pixel outside on the left and top, the
@@ -844,6 +844,20 @@ TEST(AnalyserBackground, GreyWithSunkenFramesAroundBandsAndMeters) {
     EXPECT_EQ(t.At(l.clientWidth - 1, l.clientHeight - 1), PanelGrey);
 }
 
+// A window that kept a larger client area (it could not shrink to a smaller
+// layout) is grey to its edges, with nothing left of the earlier paint.
+TEST(AnalyserBackground, AClientLargerThanTheLayoutIsFilledWholly) {
+    FreshStart();
+    const AnalyserLayout l = LayOut(Settings().Type(Band10Q14).Meters(1));
+    SoftCanvas canvas;
+    const int width = l.clientWidth + 40, height = l.clientHeight + 30;
+    canvas.target = RgbImage(width, height, 0);
+    PaintAnalyserBackground(CanvasOf(&canvas), l, width, height);
+    EXPECT_EQ(canvas.target.At(width - 1, height - 1), PanelGrey);
+    EXPECT_EQ(canvas.target.At(width - 1, 0), PanelGrey);
+    EXPECT_EQ(canvas.target.At(0, height - 1), PanelGrey);
+}
+
 TEST(AnalyserBackground, NoMeterFrameWithoutMeters) {
     FreshStart();
     const AnalyserLayout l = LayOut(Settings().Type(Band10Q14).Meters(0));
@@ -851,7 +865,7 @@ TEST(AnalyserBackground, NoMeterFrameWithoutMeters) {
     PanelCanvas c{};
     c.context = &lines;
     c.line = [](void* ctx, int, int, int, int, uint32_t) { static_cast<std::vector<int>*>(ctx)->push_back(1); };
-    PaintAnalyserBackground(c, l);  // no fill: nothing breaks
+    PaintAnalyserBackground(c, l, l.clientWidth, l.clientHeight);  // no fill: nothing breaks
     EXPECT_EQ(lines.size(), 4u);
 }
 

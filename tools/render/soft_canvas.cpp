@@ -92,7 +92,7 @@ bool LoadPanelBackground(SoftCanvas* canvas, const std::string& artFolder, int p
     if (panelType == PanelAnalyser) {
         const AnalyserLayout layout = LayOutAnalyserPanel();
         canvas->target = RgbImage(layout.clientWidth, layout.clientHeight, 0);
-        PaintAnalyserBackground(CanvasOf(canvas), layout);
+        PaintAnalyserBackground(CanvasOf(canvas), layout, layout.clientWidth, layout.clientHeight);
         return true;
     }
     if (panelType < 0 || panelType >= BitmapPanelCount) {
