@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "model/param_ids.h"
+
 struct SwitchBit {
     uint32_t mask;
     int id;
@@ -80,5 +82,5 @@ inline constexpr ByteRef MemoryNameBytes[10] = {
 // Words of an Analyser frame.
 inline constexpr int AnaWordSwitches = 6, AnaWordFirstBand = 14, AnaWordQuarterA = 24,
                      AnaWordQuarterB = 25;
-// Level meter words 1 to 4 go to the display ids 65, 66, 68 and 69.
-inline constexpr int AnaLevelIds[4] = {65, 66, 68, 69};
+// Level meter words 1 to 4: the peaks and their overload marks.
+inline constexpr int AnaLevelIds[4] = {MeterPeakLeftId, MeterPeakRightId, MeterOverLeftId, MeterOverRightId};

@@ -10,7 +10,7 @@ inline constexpr int MemoryCount = 16;
 inline constexpr int MemoryNameSize = 30;
 inline constexpr int StoreNameSize = 12;
 
-// 0 none, 1 Dual Mono, 2 Stereo, 3 Analyser.
+// A function's number is also its parameter table's (TableByNumber).
 enum DeviceFunctionValue : int32_t { FunctionNone = 0, FunctionDualMono = 1, FunctionStereo = 2, FunctionAnalyser = 3 };
 
 extern int32_t DeviceFunction;

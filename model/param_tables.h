@@ -77,7 +77,6 @@ inline constexpr int AnalyserDisplayCount = 73;
 inline constexpr int AnalyserDisplayStaticCount = 7;
 inline constexpr int IdSlots = 71;  // ids 0 to 70
 
-// Table numbers used wherever a table is selected by number.
 enum TableNumber : int {
     TableDualMono = 1,
     TableStereo = 2,

@@ -31,7 +31,6 @@ struct PanelDragState {
 };
 extern PanelDragState PanelDrag;
 
-// Kinds the mouse drags.
 bool IsDraggableKind(ControlKind kind);
 
 // Whole steps of mouse travel from anchorY up to y (moving up is positive),
