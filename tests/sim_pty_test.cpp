@@ -327,6 +327,42 @@ TEST_F(Qiv72simPty, SignalsPullAndReplugTheCable) {
     EXPECT_EQ(sim.WaitExit(3000), 0);
 }
 
+// A pulled USB adapter: the program's open line hangs up, the name finds
+// nothing, then a new device appears under the same name and talks.
+TEST_F(Qiv72simPty, ThePortVanishesAndComesBackUnderItsName) {
+    const std::string link = dir / "com12";
+    auto linkGone = [&] {
+        struct stat st;
+        return lstat(link.c_str(), &st) != 0;
+    };
+    for (const bool bySignal : {false, true}) {
+        std::vector<std::string> args = {"--link", link, "--speed", "4"};
+        if (!bySignal) args.insert(args.end(), {"--vanish-after", "1", "--vanish-for", "2"});
+        Simulator sim(args);
+        ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
+        char before[PATH_MAX] = {};
+        ASSERT_GT(readlink(link.c_str(), before, sizeof before - 1), 0);
+        const int old = open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(old, 0);
+        if (bySignal) sim.Signal(SIGRTMIN);
+        ASSERT_TRUE(WaitFor(linkGone, 5000)) << "the link must go";
+        // The old line reads end of file or an error, as a vanished device does.
+        uint8_t buf[512];
+        ASSERT_TRUE(WaitFor([&] {
+            const ssize_t n = read(old, buf, sizeof buf);
+            return n == 0 || (n < 0 && errno != EAGAIN);
+        }, 3000));
+        close(old);
+        if (bySignal) sim.Signal(SIGRTMIN + 1);
+        ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000)) << "the port must come back";
+        Line line(link);
+        ASSERT_TRUE(line.Open());
+        EXPECT_GT(line.Drain(400), 160u) << "frames on the new device";
+        sim.Signal(SIGTERM);
+        EXPECT_EQ(sim.WaitExit(3000), 0);
+    }
+}
+
 TEST_F(Qiv72simPty, AnOutputNobodyReadsNeverStopsTheSimulator) {
     const std::string link = dir / "com4";
     Simulator sim({"--link", link, "--burst"});
@@ -380,6 +416,8 @@ TEST_F(Qiv72simPty, HelpAndBadOptions) {
     EXPECT_EQ(help.WaitExit(3000), 0);
     Simulator bad({"--link", dir / "x", "--corrupt", "2"});
     EXPECT_EQ(bad.WaitExit(3000), 2);
+    Simulator vanishAlone({"--link", dir / "x", "--vanish-after", "2"});
+    EXPECT_EQ(vanishAlone.WaitExit(3000), 2);
 }
 
 }  // namespace

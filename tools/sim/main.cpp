@@ -26,9 +26,11 @@ namespace {
 // Set by the signal handlers, read by the loop (one thread).
 volatile sig_atomic_t StopRequested = 0;
 volatile sig_atomic_t CableRequest = 0;  // 1 pull the cable, 2 plug it in
+volatile sig_atomic_t PortRequest = 0;   // 1 the port vanishes, 2 it comes back
 
 void OnStopSignal(int) { StopRequested = 1; }
 void OnCableSignal(int sig) { CableRequest = sig == SIGUSR1 ? 1 : 2; }
+void OnPortSignal(int sig) { PortRequest = sig == SIGRTMIN ? 1 : 2; }
 
 constexpr int64_t NsPerSecond = 1000000000;
 constexpr int64_t StuckLimitNs = NsPerSecond;  // output nobody reads is thrown away after this
@@ -102,11 +104,14 @@ private:
 void InstallSignals(sigset_t* waitMask) {
     sigset_t blocked;
     sigemptyset(&blocked);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigaddset(&blocked, sig);
+    const int portSignals[] = {SIGRTMIN, SIGRTMIN + 1};
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, portSignals[0], portSignals[1]})
+        sigaddset(&blocked, sig);
     // Blocked except inside ppoll, so that a signal can never slip in
     // between the check of the flags and the wait.
     sigprocmask(SIG_BLOCK, &blocked, waitMask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigdelset(waitMask, sig);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, portSignals[0], portSignals[1]})
+        sigdelset(waitMask, sig);
     struct sigaction sa;
     std::memset(&sa, 0, sizeof sa);
     sigemptyset(&sa.sa_mask);
@@ -117,6 +122,9 @@ void InstallSignals(sigset_t* waitMask) {
     sa.sa_handler = OnCableSignal;
     sigaction(SIGUSR1, &sa, nullptr);
     sigaction(SIGUSR2, &sa, nullptr);
+    sa.sa_handler = OnPortSignal;
+    sigaction(portSignals[0], &sa, nullptr);
+    sigaction(portSignals[1], &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 }
 
@@ -158,6 +166,66 @@ bool ReadHostBytes(int fd, UnitModel* unit, HostLog* log, bool clock) {
     }
 }
 
+// A pulled USB adapter: the port device itself goes away, so the program's
+// handle fails and its port name finds nothing, until a new device appears
+// under the same name. Only a --link port can do this; the unit keeps
+// running meanwhile and its frames go nowhere.
+class VanishingPort {
+public:
+    VanishingPort(const SimOptions& o, int64_t startNs)
+        : link_(o.link), quiet_(o.quiet) {
+        if (o.vanishAfter >= 0.0) {
+            goAtNs_ = startNs + static_cast<int64_t>(o.vanishAfter * NsPerSecond / o.speed);
+            forNs_ = static_cast<int64_t>(o.vanishFor * NsPerSecond / o.speed);
+        }
+    }
+    bool Gone() const { return gone_; }
+
+    // Applies the timed plan and the signals. Returns false when the port
+    // could not be made anew.
+    bool Update(SimPort* port, Outbox* box, int64_t now) {
+        int want = PortRequest;
+        PortRequest = 0;
+        if (goAtNs_ >= 0 && !gone_ && now >= goAtNs_) {
+            want = 1;
+            backAtNs_ = now + forNs_;
+            goAtNs_ = -1;  // once
+        } else if (backAtNs_ >= 0 && gone_ && now >= backAtNs_) {
+            want = 2;
+        }
+        if (want != 0 && link_.empty()) {
+            std::fprintf(stderr, "qiv72sim: only a --link port can vanish; signal ignored\n");
+            return true;
+        }
+        if (want == 1 && !gone_) {
+            ClosePort(port);
+            box->size = box->pos = 0;
+            gone_ = true;
+            if (!quiet_) std::fprintf(stderr, "qiv72sim: port vanished (%s removed)\n", link_.c_str());
+        } else if (want == 2 && gone_) {
+            backAtNs_ = -1;
+            std::string error;
+            if (!OpenPtyPort(link_, port, &error)) {
+                std::fprintf(stderr, "qiv72sim: %s\n", error.c_str());
+                return false;
+            }
+            gone_ = false;
+            if (!quiet_)
+                std::fprintf(stderr, "qiv72sim: port back on %s, linked as %s\n", port->programPath.c_str(),
+                             link_.c_str());
+        }
+        return true;
+    }
+
+private:
+    std::string link_;
+    bool quiet_;
+    bool gone_ = false;
+    int64_t goAtNs_ = -1;
+    int64_t forNs_ = 0;
+    int64_t backAtNs_ = -1;
+};
+
 int Run(const SimOptions& o) {
     BuildIdIndices();
     auto unit = std::make_unique<UnitModel>();
@@ -192,11 +260,11 @@ int Run(const SimOptions& o) {
                      port.programPath.c_str(), o.link.empty() ? "" : ", linked as ", o.link.c_str());
     }
 
-    const int fd = port.fd.Get();
     Outbox box;
     Counters counters;
     int exitCode = 0;
     int64_t next = MonotonicNs();
+    VanishingPort vanish(o, next);
     bool sentLast = false;  // the last slot put a frame on its way
     while (!StopRequested) {
         if (CableRequest != 0) {
@@ -204,6 +272,11 @@ int Run(const SimOptions& o) {
             CableRequest = 0;
         }
         int64_t now = MonotonicNs();
+        if (!vanish.Update(&port, &box, now)) {
+            exitCode = 1;
+            break;
+        }
+        const int fd = port.fd.Get();  // -1 while the port is gone
         const bool due = o.burst ? !box.Pending() && (sentLast || now >= next) : now >= next;
         if (due) {
             control.Poll(unit.get());
@@ -218,7 +291,7 @@ int Run(const SimOptions& o) {
             } else {
                 next = now;
             }
-            if (out.size > 0) {
+            if (out.size > 0 && !vanish.Gone()) {
                 if (box.Pending()) {
                     ++counters.skipped;
                 } else {
@@ -251,6 +324,8 @@ int Run(const SimOptions& o) {
             waitNs = 0;
         if (waitNs < 0) waitNs = 0;
         timespec ts{static_cast<time_t>(waitNs / NsPerSecond), static_cast<long>(waitNs % NsPerSecond)};
+        // poll ignores a negative descriptor: while the port is gone this
+        // only waits for the next slot.
         pollfd pfd{fd, static_cast<short>(POLLIN | (box.Pending() ? POLLOUT : 0)), 0};
         const int r = ppoll(&pfd, 1, &ts, &waitMask);
         if (r < 0) {

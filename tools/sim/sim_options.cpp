@@ -85,7 +85,7 @@ const char* SimUsage() {
            "  --quiet              no start and end messages on stderr\n"
            "  --help               this text\n"
            "\n"
-           "Times and the unplug window are unit time: --speed shortens them too.\n"
+           "Times and the unplug and vanish windows are unit time: --speed shortens them.\n"
            "SIGINT and SIGTERM end the simulator and remove the --link symlink.\n";
 }
 
@@ -137,10 +137,15 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
             if (!fraction(&o->noise)) return false;
         } else if (arg == "--sync-in-data") {
             if (!fraction(&o->syncInData)) return false;
-        } else if (arg == "--unplug-after" || arg == "--unplug-for" || arg == "--boot-pause") {
+        } else if (arg == "--unplug-after" || arg == "--unplug-for" || arg == "--boot-pause" ||
+                   arg == "--vanish-after" || arg == "--vanish-for") {
             double v = 0.0;
             if (!need(ParseNumber(value, &v) && v >= 0.0 && v <= 1e7)) return false;
-            (arg == "--unplug-after" ? o->unplugAfter : arg == "--unplug-for" ? o->unplugFor : o->bootPauseMs) = v;
+            (arg == "--unplug-after"  ? o->unplugAfter
+             : arg == "--unplug-for"  ? o->unplugFor
+             : arg == "--vanish-after" ? o->vanishAfter
+             : arg == "--vanish-for"  ? o->vanishFor
+                                      : o->bootPauseMs) = v;
             ++i;
         } else {
             *error = "unknown option " + arg;
@@ -158,6 +163,14 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
     }
     if ((o->unplugAfter >= 0.0) != (o->unplugFor > 0.0)) {
         *error = "--unplug-after and --unplug-for go together";
+        return false;
+    }
+    if ((o->vanishAfter >= 0.0) != (o->vanishFor > 0.0)) {
+        *error = "--vanish-after and --vanish-for go together";
+        return false;
+    }
+    if (o->vanishAfter >= 0.0 && o->link.empty()) {
+        *error = "--vanish-after needs --link (a pseudo-terminal the simulator can take away)";
         return false;
     }
     return true;

@@ -20,6 +20,8 @@ struct SimOptions {
     double syncInData = 0.0; // --sync-in-data P
     double unplugAfter = -1.0;  // --unplug-after S
     double unplugFor = 0.0;     // --unplug-for S
+    double vanishAfter = -1.0;  // --vanish-after S
+    double vanishFor = 0.0;     // --vanish-for S
     double bootPauseMs = 1500.0;  // --boot-pause MS
     bool quiet = false;      // --quiet
     bool help = false;       // --help
