@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/port_enum_win32.h"
+#include "app/port_list.h"
 #include "app/shell_state.h"
 #include "link/link_state.h"
 #include "link/serial_win32.h"
@@ -46,11 +50,29 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 
 // --- COM port -----------------------------------------------------------
 
+// The entries of the open port dialog (it is modal: one at a time). Each
+// list item's data is its index here, so the friendly text shown never
+// becomes the stored port name.
+std::vector<PortEntry> PortDialogEntries;
+
+std::wstring Wide(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    if (n <= 1) return std::wstring();
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
 void PortOnInit(HWND dialog) {
-    for (const char* name : PortChoices) Item(dialog, IDC_PORT_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    const LRESULT found =
-        Item(dialog, IDC_PORT_LIST, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ProgramSettings.portName));
-    if (found != CB_ERR) Item(dialog, IDC_PORT_LIST, CB_SETCURSEL, static_cast<WPARAM>(found));
+    PortDialogEntries = BuildPortList(ListSystemPorts(), ProgramSettings.portName);
+    for (size_t i = 0; i < PortDialogEntries.size(); ++i) {
+        const std::wstring text = Wide(PortDialogEntries[i].text);
+        const LRESULT at = SendDlgItemMessageW(dialog, IDC_PORT_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (at >= 0) Item(dialog, IDC_PORT_LIST, CB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(i));
+        if (lstrcmpiA(PortDialogEntries[i].name, ProgramSettings.portName) == 0)
+            Item(dialog, IDC_PORT_LIST, CB_SETCURSEL, static_cast<WPARAM>(at));
+    }
     CenterDialog(dialog);
 }
 
@@ -60,11 +82,9 @@ void PortOnOk(HWND dialog) {
     if (selected == CB_ERR) {
         WrongSelection(dialog);
     } else {
-        char name[64] = {};
-        const LRESULT length = Item(dialog, IDC_PORT_LIST, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected));
-        if (length > 0 && length < static_cast<LRESULT>(sizeof name))
-            Item(dialog, IDC_PORT_LIST, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name));
-        SetPortName(name, ProgramSettings.portName);
+        const LRESULT index = Item(dialog, IDC_PORT_LIST, CB_GETITEMDATA, static_cast<WPARAM>(selected));
+        if (index >= 0 && static_cast<size_t>(index) < PortDialogEntries.size())
+            SetPortName(PortDialogEntries[static_cast<size_t>(index)].name, ProgramSettings.portName);
         close = true;
     }
     // The chosen port takes effect at once, also after a failed connection;
