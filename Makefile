@@ -1,6 +1,7 @@
 # Builds, tests and demo of the QIV-72 remote control.
 #   make test   builds everything (native and Windows) and runs every test
 #   make demo   runs the program under Wine against the simulated unit
+#   make run-unit  runs the program under Wine against a real unit (QIV_TTY, QIV_COM)
 #   make bench  builds optimised and runs the benchmarks
 #   make bench-live  measures the live program under Wine (CPU, click to wire)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 300) each
@@ -24,7 +25,7 @@ FUZZ_PKGS := clang-14 libclang-rt-14-dev
 # The Windows download (make dist) and its test.
 DIST_PKGS := zip unzip
 
-.PHONY: test demo bench bench-live deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
+.PHONY: run-unit test demo bench bench-live deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
@@ -110,6 +111,12 @@ bench-live: native win
 demo: native win
 	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
 	  QIV_E2E_DIR=$(CURDIR)/build/demo bash tools/e2e/demo.sh
+
+# Runs qiv72rc.exe under Wine on this desktop against a real unit on a
+# serial port of this machine: make run-unit QIV_TTY=/dev/ttyUSB0 QIV_COM=5
+run-unit: win
+	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=/bin/true \
+	  QIV_E2E_DIR=$(CURDIR)/build/unit QIV_TTY=$(QIV_TTY) QIV_COM=$(QIV_COM) bash tools/e2e/run_unit.sh
 
 clean:
 	rm -rf build
