@@ -89,10 +89,10 @@ void PortOnOk(HWND dialog) {
     }
     // The chosen port takes effect at once, also after a failed connection;
     // on the first run the first paint connects.
-    if (LinkIsEnabled()) {
+    if (PortInUse()) {
         Disconnect();
         Sleep(ReconnectPauseMs);
-        TellPortResult(MainWindow, Connect(MainWindow, ProgramSettings.portName));
+        ConnectChosenPort(MainWindow);
     }
     if (close) Close(dialog);
 }

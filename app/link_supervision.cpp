@@ -31,12 +31,17 @@ constexpr PortFailureNotice EventNotMade = {"Failed to create event for thread!"
 bool LinkSupervisionTick() {
     if (SilenceTicks < SilenceTicksMax) ++SilenceTicks;
     if (SilenceTicks < SilenceTicksLost) return false;
+    MarkLinkLost();
+    return true;
+}
+
+void MarkLinkLost() {
+    if (SilenceTicks < SilenceTicksLost) SilenceTicks = SilenceTicksLost;
     Online = 0;
     TransmitCount = 0;
     RecallSlot = 0;
     StoreSlot = 0;
     StoreNameChunksLeft = 0;
-    return true;
 }
 
 void PutMetersAtRest(int function) {
@@ -71,7 +76,8 @@ const PortFailureNotice* PortFailureNoticeFor(PortError error) {
         case PortError::ConfigFailed: return &PortNotAvailable;
         case PortError::EventFailed: return &EventNotMade;
         case PortError::None:
-        case PortError::ThreadFailed: return nullptr;
+        case PortError::ThreadFailed:
+        case PortError::Lost: return nullptr;  // the program reconnects by itself
     }
     return nullptr;
 }

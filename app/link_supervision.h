@@ -16,6 +16,10 @@ inline constexpr int SilenceTicksLost = 3;  // the first tick that counts as los
 // rest, on every such tick.
 bool LinkSupervisionTick();
 
+// The link is lost at once, as on the third silent tick: the port itself
+// went away. The caller then does what it does after such a tick.
+void MarkLinkLost();
+
 // Meters and readouts of `function` at rest: gain reduction and gain meters
 // at 0, level bars, peak marks and peak readouts at -138; in the Analyser,
 // all run-time display records at -138, every one redrawn. Then asks the

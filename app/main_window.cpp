@@ -1,6 +1,7 @@
 // The main window procedure: one handler per message, a table of commands.
 #include "app/main_window.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "app/link_supervision.h"
 #include "app/main_panel.h"
 #include "app/mode_refresh.h"
+#include "app/port_keeper.h"
 #include "app/settings_file_win32.h"
 #include "app/setup_commands.h"
 #include "app/shell_state.h"
@@ -46,8 +48,27 @@ struct MainWindowState {
     MenuOwner rightButtonMenu;
     HCURSOR arrowCursor = nullptr;
     char lastTitle[TitleCapacity] = {};
+    // The chosen port, reopened quietly while it is missing or vanished.
+    PortKeeper portKeeper;
 };
 MainWindowState Shell;
+
+uint64_t NowMs() { return GetTickCount64(); }
+
+// A retry of the chosen port, when one is due: the open runs off this
+// thread and reports with MSG_PORT_REOPENED.
+void RetryPortIfDue(HWND window) {
+    PortKeeper& k = Shell.portKeeper;
+    if (PortRetryDue(k, NowMs()) && !StartBackgroundOpen(window, ProgramSettings.portName, k.attempt))
+        PortAttemptEnded(k, k.attempt, false, NowMs());
+}
+
+// After the link was lost, as on the supervision's lost tick.
+void ShowLinkLost() {
+    UpdateWindowTitle();
+    RefreshModeState();
+    PutMetersAtRest(DeviceFunction);
+}
 
 void SetCheck(UINT command, bool on) {
     if (MainMenuHandle != nullptr) CheckMenuItem(MainMenuHandle, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
@@ -217,7 +238,7 @@ void LateInitialisation(HWND window) {
     SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
     SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
     SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
-    TellPortResult(window, Connect(window, ProgramSettings.portName));
+    ConnectChosenPort(window);
     UpdateWindowTitle();
     SetCursor(Shell.arrowCursor);
     RegisterAnalyserSettingsClass(MainInstance);
@@ -249,6 +270,7 @@ LRESULT OnCreate(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
+    StopPortRetries(Shell.portKeeper);
     Disconnect();
     DestroyAnalyserSettingsWindow();
     const bool saved = !Shell.created || WriteSettingsFile();
@@ -295,10 +317,51 @@ LRESULT OnClose(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
 }
 
+// The port went away (a USB adapter pulled out): closed at once, OFFLINE
+// without a message, and reopened quietly when it comes back. A report of
+// an earlier port, whose watch has been replaced since, changes nothing.
+void OnPortLost() {
+    if (!CurrentPortWatchEnded(IoWaitLimitMs)) return;
+    Disconnect();
+    MarkLinkLost();
+    ShowLinkLost();
+    StartPortRetries(Shell.portKeeper, NowMs());
+}
+
 // The port's event thread cannot show a message itself.
 LRESULT OnPortFailure(HWND window, WPARAM wParam, LPARAM lParam) {
-    TellPortResult(window, {static_cast<PortError>(wParam), static_cast<uint32_t>(lParam)});
+    const PortError error = static_cast<PortError>(wParam);
+    if (error == PortError::Lost) {
+        OnPortLost();
+        return 0;
+    }
+    TellPortResult(window, {error, static_cast<uint32_t>(lParam)});
     return 0;
+}
+
+// A background open of the chosen port ended. A port opened for an attempt
+// that no longer counts (another port was chosen, the program closes) is
+// closed again.
+LRESULT OnPortReopened(HWND window, WPARAM wParam, LPARAM lParam) {
+    const HANDLE port = reinterpret_cast<HANDLE>(wParam);
+    const bool opened = port != INVALID_HANDLE_VALUE && port != nullptr;
+    if (!PortAttemptEnded(Shell.portKeeper, static_cast<uint32_t>(lParam), opened, NowMs())) {
+        if (opened) CloseHandle(port);
+        return 0;
+    }
+    if (!ConnectOpened(window, port).Ok()) StartPortRetries(Shell.portKeeper, NowMs());
+    UpdateWindowTitle();
+    return 0;
+}
+
+// Windows announces every new device, a serial port too: a port being
+// retried may be back.
+LRESULT OnDeviceChange(HWND window, WPARAM wParam) {
+    if (wParam == DBT_DEVICEARRIVAL) {
+        PortsArrived(Shell.portKeeper, NowMs());
+        RetryPortIfDue(window);
+    }
+    return TRUE;
 }
 
 LRESULT OnCommNotify() {
@@ -328,7 +391,10 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnTimer(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (wParam == SupervisionTimerId) ReleaseEndedPorts();
+    if (wParam == SupervisionTimerId) {
+        ReleaseEndedPorts();
+        RetryPortIfDue(window);
+    }
     if (wParam == SupervisionTimerId && LinkSupervisionTick()) {
         UpdateWindowTitle();
         RefreshModeState();
@@ -373,6 +439,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         case WM_TIMER: return OnTimer(window, wParam, lParam);
         case WM_RBUTTONDOWN: return OnRightButtonDown(window, lParam);
         case MSG_PORT_FAILURE: return OnPortFailure(window, wParam, lParam);
+        case MSG_PORT_REOPENED: return OnPortReopened(window, wParam, lParam);
+        case WM_DEVICECHANGE: return OnDeviceChange(window, wParam);
         case MSG_BRING_TO_FRONT: return OnBringToFront(window, wParam);
         default: return DefWindowProcA(window, msg, wParam, lParam);
     }
@@ -403,6 +471,16 @@ bool ConfirmClose(HWND window) {
     Disconnect();
     return true;
 }
+
+void ConnectChosenPort(HWND window) {
+    StopPortRetries(Shell.portKeeper);
+    const PortResult result = Connect(window, ProgramSettings.portName);
+    TellPortResult(window, result);
+    // After the message: the box's own message loop must not start retries.
+    if (!result.Ok()) StartPortRetries(Shell.portKeeper, NowMs());
+}
+
+bool PortInUse() { return LinkIsEnabled() || Shell.portKeeper.retrying; }
 
 void TellPortResult(HWND window, const PortResult& result) {
     const PortFailureNotice* notice = PortFailureNoticeFor(result.error);

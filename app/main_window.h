@@ -29,6 +29,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 // close, disconnects the link and returns true.
 bool ConfirmClose(HWND window);
 
+// Connects to the port of the settings. When it cannot be opened, the user
+// is told once and the program then retries quietly until it opens.
+void ConnectChosenPort(HWND window);
+
+// The link has a port, or is retrying one: a port change connects at once.
+bool PortInUse();
+
 // Tells the user what a failure of the serial port means for them, in a
 // message box owned by `window` where the program always showed it there.
 // Success, and failures the user is not told about, show nothing.

@@ -20,6 +20,9 @@ enum class PortError : int32_t {
     // The event thread could not make its own event object and ended: the
     // port stays open, but no received bytes will be reported.
     EventFailed = 4,
+    // The open port stopped answering: its device went away (a USB adapter
+    // pulled out). The event thread has ended; the port is to be closed.
+    Lost = 5,
 };
 
 struct PortResult {

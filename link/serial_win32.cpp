@@ -21,6 +21,12 @@ constexpr DWORD ConnectSettleMs = 200;
 // meanwhile, far below the queue's size and a frame's length.
 constexpr DWORD PollIdleMs = 8;
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+// A port whose status cannot be read any more has lost its device (a USB
+// adapter pulled out). A few failures in a row, so that one hiccup of a
+// driver is not taken for that.
+constexpr int LostAfterFailures = 3;
+// "\\.\" and a port name of up to 7 characters.
+constexpr size_t DevicePathCapacity = 16;
 // A connection whose event thread outlived its Disconnect keeps its slot
 // until the thread ends; a few slots let the link go on even if several
 // such threads hang at once.
@@ -137,22 +143,29 @@ bool EnsureEvent(UniqueHandle& event) {
     return event.Valid();
 }
 
-// Sends WM_COMMNOTIFY when bytes are queued; true when there were. The main
-// window reads up to 1024 bytes per notification.
-bool NotifyIfQueued(PortSession& s) {
+enum class QueueCheck { Empty, Queued, Failed };
+
+// Sends WM_COMMNOTIFY when bytes are queued. The main window reads up to
+// 1024 bytes per notification. On Failed, `systemError` holds the code.
+QueueCheck NotifyIfQueued(PortSession& s, DWORD& systemError) {
     COMSTAT status;
-    const bool queued = PortStatus(s.port.Get(), status) && status.cbInQue > 0;
-    if (queued) SendMessageA(s.window, WM_COMMNOTIFY, 0, 0);
-    return queued;
+    if (!PortStatus(s.port.Get(), status)) {
+        systemError = GetLastError();
+        return QueueCheck::Failed;
+    }
+    if (status.cbInQue == 0) return QueueCheck::Empty;
+    SendMessageA(s.window, WM_COMMNOTIFY, 0, 0);
+    return QueueCheck::Queued;
 }
 
 // Notifies while bytes are queued, once per millisecond at most.
 void NotifyWhileQueued(PortSession& s) {
-    bool queued = false;
+    DWORD unused = 0;
+    QueueCheck check = QueueCheck::Empty;
     do {
-        queued = NotifyIfQueued(s);
+        check = NotifyIfQueued(s, unused);
         Sleep(1);
-    } while (queued && s.run.load() != 0);
+    } while (check == QueueCheck::Queued && s.run.load() != 0);
 }
 
 enum class WaitOutcome { Event, Empty, Stop };
@@ -188,9 +201,21 @@ WaitOutcome WaitForPortEvent(PortSession& s, HANDLE event) {
 // is to end. While bytes come, the queue is looked at again after 1 ms, as
 // after an event; once it is empty, every PollIdleMs. The pauses are plain
 // sleeps, which under Wine cost no server request; Disconnect clears the
-// run flag first, so the thread still ends within a pause.
+// run flag first, so the thread still ends within a pause. A port that has
+// lost its device is reported to the window, and the thread ends.
 void PollInputQueue(PortSession& s) {
-    while (s.run.load() != 0) Sleep(NotifyIfQueued(s) ? 1 : PollIdleMs);
+    int failures = 0;
+    DWORD systemError = 0;
+    while (s.run.load() != 0) {
+        const QueueCheck check = NotifyIfQueued(s, systemError);
+        failures = check == QueueCheck::Failed ? failures + 1 : 0;
+        if (failures >= LostAfterFailures) {
+            PostMessageA(s.window, MSG_PORT_FAILURE, static_cast<WPARAM>(PortError::Lost),
+                         static_cast<LPARAM>(systemError));
+            return;
+        }
+        Sleep(check == QueueCheck::Queued ? 1 : PollIdleMs);
+    }
 }
 
 // The port's event thread, for one session. A serial driver's comm-event
@@ -289,9 +314,77 @@ PortResult AbandonCurrent(PortError error, DWORD systemError) {
     return Failed(error, systemError);
 }
 
+// Ports are opened through the device namespace ("\\.\COM12"): a plain
+// "COM10" and above names no device. Port names are ASCII.
+bool DevicePath(const char* portName, wchar_t (&path)[DevicePathCapacity]) {
+    static const wchar_t prefix[] = L"\\\\.\\";
+    size_t n = 0;
+    for (const wchar_t* p = prefix; *p != L'\0'; ++p) path[n++] = *p;
+    for (const char* c = portName; *c != '\0'; ++c) {
+        if (n + 1 >= DevicePathCapacity || static_cast<unsigned char>(*c) >= 0x80) return false;
+        path[n++] = static_cast<wchar_t>(*c);
+    }
+    path[n] = L'\0';
+    return true;
+}
+
+HANDLE CreatePortHandle(const char* portName) {
+    wchar_t path[DevicePathCapacity];
+    if (!DevicePath(portName, path)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+}
+
+struct BackgroundOpen {
+    HWND window;
+    uint32_t attempt;
+    char portName[DevicePathCapacity];
+};
+
+DWORD WINAPI BackgroundOpenThread(LPVOID parameter) {
+    BackgroundOpen* job = static_cast<BackgroundOpen*>(parameter);
+    const HANDLE h = CreatePortHandle(job->portName);
+    if (!PostMessageA(job->window, MSG_PORT_REOPENED, reinterpret_cast<WPARAM>(h), static_cast<LPARAM>(job->attempt)) &&
+        h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);  // nobody is left to take it
+    delete job;
+    return 0;
+}
+
+PortResult ConfigurePort(PortSession* s, HANDLE h);
+PortResult StartSession(HWND window);
+
 }  // namespace
 
 bool LinkIsEnabled() { return Link.linkEnabled != 0; }
+
+bool StartBackgroundOpen(HWND window, const char* portName, uint32_t attempt) {
+    BackgroundOpen* job = new BackgroundOpen{window, attempt, {}};
+    std::strncpy(job->portName, portName, sizeof job->portName - 1);
+    HANDLE thread = CreateThread(nullptr, 0, BackgroundOpenThread, job, 0, nullptr);
+    if (thread == nullptr) {
+        delete job;
+        return false;
+    }
+    CloseHandle(thread);  // it ends by itself
+    return true;
+}
+
+PortResult ConnectOpened(HWND window, HANDLE port) {
+    if (Link.current != nullptr) Disconnect();
+    EndRetiringSessions();
+    Link.linkEnabled = 1;
+    PortSession* s = FreeSession();
+    if (s == nullptr) {
+        CloseHandle(port);
+        return Failed(PortError::OpenFailed, ERROR_BUSY);
+    }
+    const PortResult configured = ConfigurePort(s, port);
+    if (!configured.Ok()) return configured;
+    return StartSession(window);
+}
 
 PortResult OpenPort(const char* portName) {
     if (Link.current != nullptr) Disconnect();  // never two ports or two threads
@@ -299,9 +392,16 @@ PortResult OpenPort(const char* portName) {
     PortSession* s = FreeSession();
     // Every slot holds a port whose thread has not ended.
     if (s == nullptr) return Failed(PortError::OpenFailed, ERROR_BUSY);
-    HANDLE h = CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,
-                           nullptr);
+    HANDLE h = CreatePortHandle(portName);
     if (h == INVALID_HANDLE_VALUE) return Failed(PortError::OpenFailed, GetLastError());
+    return ConfigurePort(s, h);
+}
+
+namespace {
+
+// Takes `h` into the session and sets the port up; the session is free again
+// when that fails.
+PortResult ConfigurePort(PortSession* s, HANDLE h) {
     s->port.Reset(h);
     s->state = SessionState::Active;
 
@@ -340,11 +440,8 @@ PortResult OpenPort(const char* portName) {
     return {};
 }
 
-PortResult Connect(HWND window, const char* portName) {
-    if (Link.current != nullptr) Disconnect();
-    EndRetiringSessions();
-    const PortResult opened = OpenPort(portName);
-    if (!opened.Ok()) return opened;
+// Starts the event thread for the port just opened.
+PortResult StartSession(HWND window) {
     SilenceTicks = 0;
     TransmitCount = 0;
     Sleep(ConnectSettleMs);
@@ -363,6 +460,21 @@ PortResult Connect(HWND window, const char* portName) {
     NameEventThread(s.thread.Get());
     SilenceTicks = 0;
     return {};
+}
+
+}  // namespace
+
+PortResult Connect(HWND window, const char* portName) {
+    if (Link.current != nullptr) Disconnect();
+    EndRetiringSessions();
+    const PortResult opened = OpenPort(portName);
+    if (!opened.Ok()) return opened;
+    return StartSession(window);
+}
+
+bool CurrentPortWatchEnded(DWORD limitMs) {
+    return Link.current != nullptr && Link.current->thread.Valid() &&
+           WaitForSingleObject(Link.current->thread.Get(), limitMs) == WAIT_OBJECT_0;
 }
 
 void Disconnect() {

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "link/port_result.h"
 
 // Bounds of the waits on the main window's thread. An answer of 8 bytes
@@ -35,6 +37,22 @@ void Disconnect();
 // Opens and configures the port; sets LinkEnabled first, also when opening
 // fails, so that the port dialog reconnects after a wrong choice.
 PortResult OpenPort(const char* portName);
+
+// Opens `portName` on a thread of its own, so that a port that takes long to
+// fail never holds up the window, and posts MSG_PORT_REOPENED to `window`
+// with the handle (INVALID_HANDLE_VALUE when it failed) and `attempt`. When
+// the window is gone, the thread closes the port itself. False when the
+// thread could not be started.
+bool StartBackgroundOpen(HWND window, const char* portName, uint32_t attempt);
+
+// Connect with a port a background open has opened: configures it and
+// starts the event thread as Connect does. The handle is the link's from
+// here on, also when this fails.
+PortResult ConnectOpened(HWND window, HANDLE port);
+
+// True when the current port's event thread has ended within `limitMs`: a
+// Lost report is about this port, not an earlier one.
+bool CurrentPortWatchEnded(DWORD limitMs);
 
 // Set from the first OpenPort until Disconnect.
 bool LinkIsEnabled();

@@ -69,5 +69,8 @@
 // that the main window shows it on its own thread) and a second copy's call.
 #define MSG_PANEL_REDRAW (0x0400 + 10)
 #define MSG_PORT_FAILURE (0x0400 + 20)
+// A background open of the port ended: wParam the port's handle (or
+// INVALID_HANDLE_VALUE), lParam the attempt's number.
+#define MSG_PORT_REOPENED (0x0400 + 30)
 #define MSG_BRING_TO_FRONT (0x0400 + 100)
 

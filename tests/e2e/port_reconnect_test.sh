@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# A USB serial adapter numbered COM12: missing at start (one message, then
+# the program connects by itself once it appears), listed by the system and
+# chosen in the port dialog, pulled out while online (OFFLINE, no message,
+# the window answering throughout) and plugged back in (ONLINE again, with
+# the drag made meanwhile in the unit).
+source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
+source "$QIV_ROOT/tools/e2e/panel_lib.sh"
+e2e_init port_reconnect
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+e2e_ini "COMPort=COM12" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
+e2e_start
+
+# The adapter is not plugged in at start: the message once.
+drive_ok answer "Selected COM-Port is not available." 1 20000
+say "COM12 missing at start: the message came"
+sleep 1
+drive message-box "Selected COM-Port is not available." 2500 >/dev/null &&
+    fail "the message came a second time while the program retried"
+
+# Plugged in: the program finds it without any user action.
+e2e_sim 12 --function dual-mono
+SIM12=$SIM_PID
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
+say "the adapter appeared: online without a user action"
+
+# As a driver would, the port enters the system's serial port map; the
+# port dialog lists it after the four fixed ports and keeps it chosen.
+"$WINE" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v QivSim12 /t REG_SZ /d COM12 /f >/dev/null 2>&1 8>&- ||
+    fail "could not register COM12 in SERIALCOMM"
+drive_ok command 40006
+drive_ok wait-dialog "COM-Port Select" 5000
+drive_ok items "COM-Port Select" 1006
+items=$(echo $DRIVEN)
+[[ "$items" == "COM1"*" COM2 COM3 COM4 COM12" ]] || fail "port list is: $items"
+drive_ok cursel "COM-Port Select" 1006
+[ "$DRIVEN" = "4" ] || fail "COM12 not preselected (position $DRIVEN)"
+drive_ok click "COM-Port Select" 1
+drive_ok wait-no-dialog "COM-Port Select" 5000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
+say "the dialog lists COM12 and connects to it"
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-50$' 10
+
+# From here on: a window message every 200 ms.
+PINGS=$E2E_WORK/pings.txt
+"$WINE" "$DRIVE_EXE" ping-watch "$(win_path "$PINGS")" 200 60000 >"$E2E_WORK/ping.out" 2>&1 8>&- &
+PING_PID=$!
+E2E_PIDS+=("$PING_PID")
+wait_file_line "$PINGS" '.' 10 || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+
+# Pulled out: OFFLINE, quietly.
+kill -s RTMIN "$SIM12"
+drive_ok wait-title "Dual Mono Remote Control - OFFLINE" 20000
+drive message-box "" 1000 >/dev/null && fail "a message box appeared when the adapter was pulled"
+say "the adapter was pulled: OFFLINE, no message"
+
+# A drag while it is out: Expander Threshold Left from -50 to -40.
+panel_drag 295 35 -20
+sleep 5
+kill -s RTMIN+1 "$SIM12"
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-40$' 20
+say "plugged back in: ONLINE again, and the unit has the drag's -40"
+
+drive_ok exit-time 5000
+say "Exit took $DRIVEN ms"
+[ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms"
+wait "$PING_PID" || true
+read -r checks slowest widest <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
+say "window messages: $checks checks, slowest answer ${slowest} ms, longest gap ${widest} ms"
+[ "$slowest" != "none" ] || fail "a window message went unanswered: $(grep -n none "$PINGS" | head -n 3)"
+[ "$slowest" -lt 1000 ] || fail "a window message took $slowest ms"
+say "PASS"
