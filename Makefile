@@ -104,6 +104,8 @@ bench: deps
 bench-live: native win
 	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
 	  QIV_E2E_DIR=$(CURDIR)/$(NATIVE)/e2e bash bench/live_analyser.sh
+	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
+	  QIV_E2E_DIR=$(CURDIR)/$(NATIVE)/e2e bash bench/live_reconnect.sh
 
 # Runs qiv72rc.exe under Wine against the simulated unit (tools/e2e/demo.sh):
 # on $$DISPLAY when there is one, else a short tour under Xvfb that leaves
