@@ -13,7 +13,7 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 FUZZ := build/fuzz
-FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz sim_host_fuzz setup_file_fuzz settings_file_fuzz
+FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz sim_host_fuzz setup_file_fuzz settings_file_fuzz capture_file_fuzz
 FUZZ_SECONDS ?= 300
 SMOKE_SECONDS ?= 20
 

@@ -18,6 +18,7 @@
 #include "tools/sim/sim_files.h"
 #include "tools/sim/sim_options.h"
 #include "tools/sim/sim_port.h"
+#include "tools/sim/sim_replay.h"
 #include "tools/sim/unit_model.h"
 #include "tools/sim/unit_state_text.h"
 
@@ -236,6 +237,14 @@ int Run(const SimOptions& o) {
     uo.faults = {o.corrupt, o.noise, o.syncInData, o.unplugAfter, o.unplugFor};
     InitUnit(unit.get(), uo);
 
+    ReplaySource replay;
+    const bool replaying = !o.replay.empty();
+    std::string replayError;
+    if (replaying && !replay.Load(o.replay, &replayError)) {
+        std::fprintf(stderr, "qiv72sim: %s\n", replayError.c_str());
+        return 1;
+    }
+
     HostLog log;
     if (!o.hostLog.empty() && !log.Open(o.hostLog)) {
         std::fprintf(stderr, "qiv72sim: cannot open %s: %s\n", o.hostLog.c_str(), std::strerror(errno));
@@ -281,12 +290,18 @@ int Run(const SimOptions& o) {
         if (due) {
             control.Poll(unit.get());
             UnitOutput out;
-            UnitNextOutput(unit.get(), &out);
+            int64_t periodUs = 0;
+            if (replaying) {
+                replay.Next(&out, &periodUs);
+            } else {
+                UnitNextOutput(unit.get(), &out);
+                periodUs = UnitFramePeriodUs(unit->function);
+            }
             // --burst skips the pause only after a slot that sent something;
             // silent slots (reboot, cable out) keep their time.
             sentLast = out.size > 0;
             if (!o.burst || out.size == 0) {
-                const double period = UnitFramePeriodUs(unit->function) * 1000.0 / o.speed;
+                const double period = static_cast<double>(periodUs) * 1000.0 / o.speed;
                 next = (now - next > NsPerSecond ? now : next) + static_cast<int64_t>(std::llround(period));
             } else {
                 next = now;

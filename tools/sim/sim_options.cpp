@@ -68,6 +68,12 @@ const char* SimUsage() {
            "  --unplug-for S       ... for S seconds (silence both ways)\n"
            "                       SIGUSR1 pulls the cable, SIGUSR2 plugs it back in\n"
            "\n"
+           "Replay:\n"
+           "  --replay FILE        play a capture of a unit (qiv72ctl capture) instead of\n"
+           "                       the unit's own frames, with its pauses, looping; host\n"
+           "                       frames are still received and logged. Not with --burst\n"
+           "                       or the faults above\n"
+           "\n"
            "Operating the unit:\n"
            "  --control FILE       whenever FILE appears, its name=value lines (names as in\n"
            "                       the state file) set the unit's settings as its own front\n"
@@ -112,6 +118,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
             o->quiet = true;
         } else if (arg == "--host-log-clock") {
             o->hostLogClock = true;
+        } else if (arg == "--replay") {
+            if (!need(value != nullptr && *value != '\0')) return false;
+            o->replay = value;
+            ++i;
         } else if (arg == "--link" || arg == "--device" || arg == "--host-log" || arg == "--state-file" ||
                    arg == "--control") {
             if (!need(value != nullptr && *value != '\0')) return false;
@@ -155,6 +165,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
     if (o->help) return true;
     if (o->link.empty() == o->device.empty()) {
         *error = "give one of --link PATH or --device TTY";
+        return false;
+    }
+    if (!o->replay.empty() && (o->burst || o->corrupt > 0.0 || o->noise > 0.0 || o->syncInData > 0.0)) {
+        *error = "--replay plays the capture as it is: not with --burst or line faults";
         return false;
     }
     if (o->hostLogClock && o->hostLog.empty()) {

@@ -23,6 +23,7 @@ struct SimOptions {
     double vanishAfter = -1.0;  // --vanish-after S
     double vanishFor = 0.0;     // --vanish-for S
     double bootPauseMs = 1500.0;  // --boot-pause MS
+    std::string replay;      // --replay FILE: a capture played instead of the unit's frames
     bool quiet = false;      // --quiet
     bool help = false;       // --help
 };
