@@ -76,6 +76,7 @@ public:
             waitpid(pid_, nullptr, 0);
         }
     }
+    pid_t Pid() const { return pid_; }
     // The exit code, or -1 on a timeout or a death by signal.
     int Wait(int ms) {
         const auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -363,6 +364,23 @@ TEST_F(Qiv72ctl, CaptureThenReplayGivesTheSameFrames) {
     r = Ctl(replay, {"set", "Low Cut Frequency Left=222"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Has(r.err, "did not take: Low Cut Frequency Left")) << r.err;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Qiv72ctl, CtrlCDuringBackupPutsTheLiveSetupBack) {
+    const std::string port = StartSim("unit", {"--speed", "2"});
+    ASSERT_EQ(Ctl(port, {"set", "Low Cut Frequency Left=99"}).code, 0);  // live, not in any memory
+    const std::string before = State("unit");
+    Child backup({QIV72CTL_PATH, "--port", port, "backup", Path("a"), "--yes"}, Path("b.out"), Path("b.err"));
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Path("a/03 Guitar.c72")); }, 20000));
+    kill(backup.Pid(), SIGINT);
+    EXPECT_EQ(backup.Wait(20000), 130);
+    EXPECT_TRUE(Has(ReadText(Path("b.err")), "putting back the live setup")) << ReadText(Path("b.err"));
+    EXPECT_EQ(State("unit"), before);
+    EXPECT_FALSE(std::filesystem::exists(Path("a/16 Init.c72")));
 }
 
 }  // namespace
