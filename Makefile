@@ -5,6 +5,7 @@
 #   make bench  builds optimised and runs the benchmarks
 #   make bench-live  measures the live program under Wine (CPU, click to wire)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 300) each
+#   make install  puts qiv72ctl and its manual page under PREFIX (/usr/local)
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
@@ -12,6 +13,8 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
+RELEASE := build/release
+PREFIX ?= /usr/local
 FUZZ := build/fuzz
 FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz sim_host_fuzz setup_file_fuzz settings_file_fuzz capture_file_fuzz
 FUZZ_SECONDS ?= 300
@@ -25,7 +28,7 @@ FUZZ_PKGS := clang-14 libclang-rt-14-dev
 # The Windows download (make dist) and its test.
 DIST_PKGS := zip unzip
 
-.PHONY: run-unit test demo bench bench-live deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
+.PHONY: run-unit test demo bench bench-live bench-ctl install deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
@@ -97,6 +100,21 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH) -j $(JOBS) --target frame_bench
 	$(BENCH)/bin/frame_bench
+
+# qiv72ctl unsanitized and optimised, with its manual page. DESTDIR works
+# as usual for packaging.
+install: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j $(JOBS) --target qiv72ctl
+	install -D -m 0755 $(RELEASE)/bin/qiv72ctl $(DESTDIR)$(PREFIX)/bin/qiv72ctl
+	install -D -m 0644 tools/ctl/qiv72ctl.1 $(DESTDIR)$(PREFIX)/share/man/man1/qiv72ctl.1
+
+# qiv72ctl against qiv72sim at wire pace: put of 48 differing Dual Mono
+# values and status, timed (bench/ctl_bench.sh). Not part of `make test`.
+bench-ctl: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j $(JOBS) --target qiv72ctl qiv72sim
+	bash bench/ctl_bench.sh $(RELEASE)/bin/qiv72ctl $(RELEASE)/bin/qiv72sim
 
 # The live program under Wine against the simulated unit at wire pace in the
 # Analyser function: its CPU use over 30 s and the time from a click to its

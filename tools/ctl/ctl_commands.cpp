@@ -475,7 +475,7 @@ private:
     }
 
     std::string MemoryFileName(int memory, const std::string& name) const {
-        char number[8];
+        char number[16];
         std::snprintf(number, sizeof number, "%02d ", memory);
         return number + FileSafeName(name) + SetupExtension(DeviceFunction);
     }
