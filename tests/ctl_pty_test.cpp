@@ -235,9 +235,15 @@ TEST_F(Qiv72ctl, StoreRecallAndBoot) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Lines(State("unit")).at("Current Memory"), "5");
     EXPECT_EQ(Ctl(port, {"boot", "mono"}).code, 2);
+    ASSERT_EQ(Ctl(port, {"get", Path("dual")}).code, 0);
     r = Ctl(port, {"boot", "stereo"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Lines(State("unit")).at("Function"), "Stereo");
+    // A Dual Mono file in Stereo: what Stereo has, and the rest named.
+    r = Ctl(port, {"put", Path("dual.c72")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Has(r.err, "is a Dual Mono setup; the unit runs Stereo")) << r.err;
+    EXPECT_TRUE(Has(r.err, "skipped: ") && Has(r.err, "Expander Release Left")) << r.err;
     EXPECT_EQ(Ctl(port, {"recall", "7"}).code, 2);  // Stereo has 6
     r = Ctl(port, {"boot", "analyser"});
     ASSERT_EQ(r.code, 0) << r.err;

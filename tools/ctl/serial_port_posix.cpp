@@ -11,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <climits>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr char LockFolder[] = "/var/lock";
+constexpr char DeviceFolder[] = "/dev/";
 constexpr int LockPidWidth = 10;
 
 struct Fd {
@@ -62,9 +64,19 @@ bool ProcessAlive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == 
 // (minicom, picocom) make them. A lock of a process that is gone is taken
 // over. Where the folder is missing or not writable, the device's flock
 // alone keeps a second copy of this tool out.
+// The lock is named after the device itself, not the name it was given (a
+// symlink, a relative path): "/dev/pts/5" locks as "LCK..pts_5".
+std::string LockName(const std::string& device) {
+    char resolved[PATH_MAX];
+    std::string path = realpath(device.c_str(), resolved) != nullptr ? resolved : device;
+    if (path.rfind(DeviceFolder, 0) == 0) path.erase(0, std::strlen(DeviceFolder));
+    for (char& c : path)
+        if (c == '/') c = '_';
+    return path;
+}
+
 SerialResult TakeLockFile(const std::string& device, SerialPort* port, SerialError* error) {
-    const size_t slash = device.rfind('/');
-    const std::string base = slash == std::string::npos ? device : device.substr(slash + 1);
+    const std::string base = LockName(device);
     if (base.empty() || access(LockFolder, W_OK) != 0) return SerialResult::Ok;
     const std::string path = std::string(LockFolder) + "/LCK.." + base;
     for (int attempt = 0; attempt < 2; ++attempt) {
