@@ -313,6 +313,14 @@ TEST_F(Qiv72ctl, BackupThenRestoreAllSixteenMemories) {
     ASSERT_EQ(Ctl(port, {"set", "Low Cut Frequency Left=200"}).code, 0);
     ASSERT_EQ(Ctl(port, {"store", "16", "other"}).code, 0);
     ASSERT_EQ(Ctl(port, {"set", "Low Cut Frequency Left=99"}).code, 0);
+    // A hand-edited comment that is no memory name: refused before anything changes.
+    std::filesystem::create_directories(Path("bad"));
+    std::ofstream(Path("bad/03 x.c72")) << "QIV-72 Dual Mono Configuration\nComment=much too long a name\n";
+    const std::string messed = State("unit");
+    r = Ctl(port, {"restore", Path("bad"), "--yes"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(Has(r.err, "is no memory name")) << r.err;
+    EXPECT_EQ(State("unit"), messed);
     r = Ctl(port, {"restore", Path("a"), "--yes"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(State("unit"), before);

@@ -530,6 +530,11 @@ private:
         for (const auto& [m, path] : files) {
             std::string error;
             if (!ReadWholeFile(path, SetupFileLimit, &texts[m], &error)) return Fail(ExitUsage, error);
+            // Every name is checked before the first memory changes.
+            char storeName[StoreNameSize];
+            const std::string name = SetupCommentOf(texts[m], DeviceFunction);
+            if (name.size() > StoreNameLetters || BuildStoreName(name.c_str(), storeName) == StoreNameResult::TooLong)
+                return Fail(ExitUsage, path + ": the comment \"" + name + "\" is no memory name (10 characters at most)");
         }
         if (int r = Confirm("restore", static_cast<int>(files.size()))) return r;
         ArmSecondInterruptEnds(true);

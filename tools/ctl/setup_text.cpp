@@ -58,6 +58,16 @@ std::vector<const ParamDesc*> SetupEntriesNamed(const std::string& text, const P
     return named;
 }
 
+std::string SetupCommentOf(const std::string& text, int function) {
+    const ParamDesc* table = TableByNumber(function);
+    const int count = TableRecordCount(function);
+    std::vector<ParamDesc> scratch(table, table + count);
+    const int32_t transmitCount = TransmitCount;
+    const std::string comment = LoadSetupText(text, scratch.data(), count);
+    TransmitCount = transmitCount;
+    return comment;
+}
+
 std::vector<std::string> SetupNamesSkipped(const std::string& text, const ParamDesc* table, int count) {
     std::vector<std::string> skipped;
     size_t pos = text.find('\n');  // the type line aside

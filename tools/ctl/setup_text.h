@@ -18,6 +18,10 @@ std::string FormatSetupText(int function, const std::string& comment);
 // sending). Returns the file's comment.
 std::string LoadSetupText(const std::string& text, ParamDesc* table, int count);
 
+// The comment of setup text, read as a load into `function`'s table would
+// read it, without changing anything.
+std::string SetupCommentOf(const std::string& text, int function);
+
 // The records of `table` the text names (by the same rule), without
 // changing anything.
 std::vector<const ParamDesc*> SetupEntriesNamed(const std::string& text, const ParamDesc* table, int count);
