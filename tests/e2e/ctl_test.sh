@@ -48,6 +48,14 @@ expect_file_line "$STATE12" '^Expander Ratio Left=3.3$' 2
 expect_file_line "$STATE12" '^Phase Invert Right=1$' 2
 say "put on COM12: the unit holds the file"
 
+# get twice: the second replaces the first (written beside, then renamed).
+for i in 1 2; do
+    ctl --port COM12 get "Z:$E2E_WORK/got"
+    [ "$RC" -eq 0 ] || fail "get $i ended with $RC: $(cat "$ERR_FILE")"
+done
+grep -qx 'Low Cut Frequency Left=123.000000' "$E2E_WORK/got.c72" || fail "get: the file lacks the put value"
+[ -z "$(ls "$E2E_WORK" | grep part)" ] || fail "get left a partial file"
+
 ctl --port COM9 --timeout 1 status
 [ "$RC" -eq 3 ] || fail "a missing port ended with $RC, not 3"
 grep -q 'port COM9' "$ERR_FILE" || fail "no message about COM9: $(cat "$ERR_FILE")"
