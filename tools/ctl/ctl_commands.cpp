@@ -447,11 +447,16 @@ private:
     // --- Backup and restore ------------------------------------------------
 
     // The question before the recalls; ExitDone to go on.
+    // Without a terminal to ask and without --yes: before the port is
+    // even opened.
+    int CanConfirm(const char* what) {
+        if (o_.yes || StdinIsTerminal()) return ExitDone;
+        return Fail(ExitUsage, std::string(what) + " recalls the unit's memories and the audio follows each "
+                                                   "recall: give --yes to go on without a terminal to ask");
+    }
+
     int Confirm(const char* what, int memories) {
         if (o_.yes) return ExitDone;
-        if (!StdinIsTerminal())
-            return Fail(ExitUsage, std::string(what) + " recalls the unit's memories and the audio follows each "
-                                                       "recall: give --yes to go on without a terminal to ask");
         std::fprintf(stderr, "%s recalls each of the %d memories in turn; the unit's audio follows every recall.\n"
                              "Go on? [y/N] ", what, memories);
         std::string answer;
@@ -481,6 +486,7 @@ private:
     }
 
     int Backup() {
+        if (int r = CanConfirm("backup")) return r;
         if (int r = Connect()) return r;
         const int memories = MemoryCountFor(DeviceFunction);
         if (memories == 0) return Fail(ExitUsage, "the Analyser has no memories to back up");
@@ -509,6 +515,7 @@ private:
     }
 
     int Restore() {
+        if (int r = CanConfirm("restore")) return r;
         if (int r = Connect()) return r;
         const int memories = MemoryCountFor(DeviceFunction);
         if (memories == 0) return Fail(ExitUsage, "the Analyser has no memories to restore");
