@@ -349,7 +349,9 @@ private:
         std::vector<Meter> out;
         std::map<std::string, int> used;
         auto add = [&](std::string name, const ParamDesc* p) {
-            if (used[name]++ > 0) name += p->kind == ControlKind::PeakMarker ? " Peak" : " " + std::to_string(p->id);
+            // Names the table gives twice: a level's peak marker beside its
+            // bar, and a right channel's readout after the left one's.
+            if (used[name]++ > 0) name += p->kind == ControlKind::PeakMarker ? " Peak" : " Right";
             out.push_back({name, p});
         };
         if (function == FunctionAnalyser) {
