@@ -117,6 +117,10 @@ SerialResult Configure(int fd, SerialError* error) {
     t.c_cc[VTIME] = 0;
     if (cfsetispeed(&t, B38400) != 0 || cfsetospeed(&t, B38400) != 0) return Fail(error, SerialResult::Failed, errno, "cfsetspeed");
     if (tcsetattr(fd, TCSANOW, &t) != 0) return Fail(error, SerialResult::Failed, errno, "tcsetattr");
+    // DTR and RTS low, as the window program opens the port; a
+    // pseudo-terminal has no modem lines and refuses, which is fine.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ioctl(fd, TIOCMBIC, &lines);
     tcflush(fd, TCIFLUSH);
     return SerialResult::Ok;
 }
