@@ -1,6 +1,7 @@
 #include "tools/ctl/unit_link.h"
 
 #include <chrono>
+#include <cstring>
 
 #include "app/link_supervision.h"
 #include "link/frame_receiver.h"
@@ -60,18 +61,28 @@ LinkOutcome UnitLink::Run(const std::function<bool()>& done, uint64_t maxFrames,
     for (;;) {
         if (interruptible_ && InterruptCount() > 0) return LinkOutcome::Interrupted;
         if (writeFailed_) return LinkOutcome::PortFailed;
-        size_t got = 0;
-        if (ReadSerialPort(port_.get(), buffer, sizeof buffer, ReadSliceMs, &got, &error_) != SerialResult::Ok)
-            return LinkOutcome::PortFailed;
+        size_t got = unread_.size();
+        const bool fromPort = got == 0;
+        if (fromPort) {
+            if (ReadSerialPort(port_.get(), buffer, sizeof buffer, ReadSliceMs, &got, &error_) != SerialResult::Ok)
+                return LinkOutcome::PortFailed;
+        } else {
+            std::memcpy(buffer, unread_.data(), got);
+            unread_.clear();
+        }
         const int64_t now = MonotonicMicros();
-        if (got > 0 && sink_) sink_(buffer, got, now - openedUs_);
+        if (fromPort && got > 0 && sink_) sink_(buffer, got, now - openedUs_);
         for (size_t i = 0; i < got; ++i) {
             const uint64_t before = frames_;
             ReceiveByte(buffer[i]);
             if (frames_ == before) continue;
             lastFrameUs = now;
-            if (done && done()) return LinkOutcome::Done;
-            if (maxFrames > 0 && frames_ - firstFrame >= maxFrames) return LinkOutcome::GaveUp;
+            const bool held = done && done();
+            if (held || (maxFrames > 0 && frames_ - firstFrame >= maxFrames)) {
+                // The rest of the read belongs to the next wait.
+                unread_.assign(buffer + i + 1, buffer + got);
+                return held ? LinkOutcome::Done : LinkOutcome::GaveUp;
+            }
         }
         // The window program's supervision tick: after three silent ticks the
         // link counts as lost, so that the next frame is a fresh start.

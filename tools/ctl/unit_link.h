@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tools/ctl/serial_port.h"
 
@@ -62,6 +63,7 @@ private:
     bool writeFailed_ = false;
     bool interruptible_ = true;
     ByteSink sink_;
+    std::vector<uint8_t> unread_;  // read, not yet fed to the receiver
 };
 
 // Microseconds of a monotonic clock.
