@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <system_error>
@@ -43,6 +44,13 @@ constexpr int WatchRefreshMs = 100;
 constexpr int64_t MicrosPerMs = 1000;
 constexpr int BootCodeDualMono = 1, BootCodeAnalyser = 2, BootCodeStereo = 3;
 constexpr int BandWidthChars = 40;
+// Analyser records: the type selection (how many bands), the level meters
+// beside the bands (display ids 64 to 69), band b's bar (display id 2b).
+constexpr int AnalyserTypeId = 33;
+constexpr int AnalyserMeterFirstId = 64, AnalyserMeterLastId = 69;
+constexpr int AnalyserBandTypes = static_cast<int>(std::size(AnalyserBandCounts));
+// The store name goes to the unit in four chunks of three characters.
+constexpr int StoreNameChunks = 4;
 constexpr double BandFloorDb = -80.0;
 
 void Say(const std::string& text) { std::fprintf(stderr, "qiv72ctl: %s\n", text.c_str()); }
@@ -300,7 +308,7 @@ private:
             return Fail(ExitUsage, "Only 10 chars allowed.");
         StoreSlot = memory;
         std::memcpy(StoreName, storeName, sizeof storeName);
-        StoreNameChunksLeft = 4;
+        StoreNameChunksLeft = StoreNameChunks;
         if (int r = Wait([] { return StoreSlot == 0 && StoreNameChunksLeft == 0; }, RequestFrameBudget, "take the store"))
             return r;
         // The unit reports the stored name when its walk through the
@@ -362,7 +370,8 @@ private:
         if (function == FunctionAnalyser) {
             static const char* const names[] = {"Quarter Left", "Level Left", "Level Right",
                                                 "Quarter Right", "Level Left 2", "Level Right 2"};
-            for (int id = 64; id <= 69; ++id) add(names[id - 64], FindParam(TableAnalyserDisplay, id));
+            for (int id = AnalyserMeterFirstId; id <= AnalyserMeterLastId; ++id)
+                add(names[id - AnalyserMeterFirstId], FindParam(TableAnalyserDisplay, id));
             return out;
         }
         const ParamDesc* table = TableByNumber(function);
@@ -377,9 +386,9 @@ private:
     }
 
     static int BandCount() {
-        const ParamDesc* type = FindParam(TableAnalyser, 33);
+        const ParamDesc* type = FindParam(TableAnalyser, AnalyserTypeId);
         const int t = type != nullptr ? static_cast<int>(type->value) : 0;
-        return t >= 0 && t < 8 ? AnalyserBandCounts[t] : 0;
+        return t >= 0 && t < AnalyserBandTypes ? AnalyserBandCounts[t] : 0;
     }
 
     static double BandLevel(int band) {
