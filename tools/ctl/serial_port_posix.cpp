@@ -137,7 +137,7 @@ std::string SerialErrorText(const std::string& portName, const SerialError& erro
         case SerialResult::NotFound: what = "does not exist"; break;
         case SerialResult::Busy: what = "is in use by another program"; break;
         case SerialResult::NotSerial: what = "is not a serial port"; break;
-        case SerialResult::Failed: what = "failed"; break;
+        case SerialResult::Failed: what = "cannot be used"; break;
         case SerialResult::Timeout: what = "does not take what is written"; break;
     }
     std::string text = "port " + portName + " " + what;
@@ -155,7 +155,8 @@ SerialResult OpenSerialPort(const std::string& name, SerialPortPtr* out, SerialE
     SerialPortPtr port(new SerialPort);
     port->fd = open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (port->fd < 0)
-        return Fail(error, errno == EBUSY || errno == EACCES ? SerialResult::Busy : SerialResult::Failed, errno, "open");
+        // EACCES is a missing permission (the dialout group), not another program.
+        return Fail(error, errno == EBUSY ? SerialResult::Busy : SerialResult::Failed, errno, "open");
     if (!isatty(port->fd)) return Fail(error, SerialResult::NotSerial, ENOTTY, "isatty");
     if (flock(port->fd, LOCK_EX | LOCK_NB) != 0)
         return Fail(error, errno == EWOULDBLOCK ? SerialResult::Busy : SerialResult::Failed, errno, "flock");

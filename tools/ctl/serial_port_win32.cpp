@@ -66,7 +66,7 @@ std::string SerialErrorText(const std::string& portName, const SerialError& erro
         case SerialResult::NotFound: what = "does not exist"; break;
         case SerialResult::Busy: what = "is in use by another program"; break;
         case SerialResult::NotSerial: what = "is not a serial port"; break;
-        case SerialResult::Failed: what = "failed"; break;
+        case SerialResult::Failed: what = "cannot be used"; break;
         case SerialResult::Timeout: what = "does not take what is written"; break;
     }
     std::string text = "port " + portName + " " + what;
