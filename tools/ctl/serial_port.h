@@ -25,7 +25,9 @@ struct SerialError {
     std::string call;         // the call that failed, for the message
 };
 
-// "not found", "busy", ... and the OS error's text.
+// "does not exist", "is in use by another program", ...
+const char* SerialResultText(SerialResult result);
+// "port NAME " and that, with the failing call and the OS error's text.
 std::string SerialErrorText(const std::string& portName, const SerialError& error);
 
 struct SerialPort;  // the platform's handles, one struct each

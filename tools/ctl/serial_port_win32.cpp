@@ -59,17 +59,8 @@ void SerialPortCloser::operator()(SerialPort* port) const {
 const char* DefaultPortName() { return "COM2"; }
 
 std::string SerialErrorText(const std::string& portName, const SerialError& error) {
-    std::string what;
-    switch (error.result) {
-        case SerialResult::Ok: return "";
-        case SerialResult::BadArgument: what = "is not a port name"; break;
-        case SerialResult::NotFound: what = "does not exist"; break;
-        case SerialResult::Busy: what = "is in use by another program"; break;
-        case SerialResult::NotSerial: what = "is not a serial port"; break;
-        case SerialResult::Failed: what = "cannot be used"; break;
-        case SerialResult::Timeout: what = "does not take what is written"; break;
-    }
-    std::string text = "port " + portName + " " + what;
+    if (error.result == SerialResult::Ok) return "";
+    std::string text = "port " + portName + " " + SerialResultText(error.result);
     if (error.osError != 0) {
         char code[64];
         std::snprintf(code, sizeof code, " (%s: error %d)", error.call.c_str(), error.osError);
