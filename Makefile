@@ -53,7 +53,7 @@ test: native win fuzz-build dist
 	$(MAKE) --no-print-directory fuzz-smoke
 
 # The Windows download: build/dist/qiv72rc-<VERSION>-win64.zip with the
-# program, a short user's guide, the license and one example setup file per
+# program, the command-line tool, a short user's guide, the license and one example setup file per
 # function written by the program's own writer (tools/dist). Text files get
 # Windows line ends, the guide a UTF-8 mark for older Notepads.
 VERSION := $(shell cat VERSION)
@@ -62,7 +62,7 @@ DIST_NAME := qiv72rc-$(VERSION)-win64
 dist: native win
 	rm -rf $(DIST)/$(DIST_NAME) $(DIST)/$(DIST_NAME).zip
 	mkdir -p $(DIST)/$(DIST_NAME)/examples
-	cp $(WIN)/bin/qiv72rc.exe $(DIST)/$(DIST_NAME)/
+	cp $(WIN)/bin/qiv72rc.exe $(WIN)/bin/qiv72ctl.exe $(DIST)/$(DIST_NAME)/
 	{ printf '\357\273\277'; sed 's/$$/\r/' dist/README.txt; } >$(DIST)/$(DIST_NAME)/README.txt
 	sed 's/$$/\r/' LICENSE >$(DIST)/$(DIST_NAME)/LICENSE.txt
 	$(NATIVE)/bin/qiv72examples $(DIST)/$(DIST_NAME)/examples

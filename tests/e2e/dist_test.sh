@@ -15,7 +15,7 @@ UNZIPPED=$E2E_WORK/unzipped
 mkdir "$UNZIPPED"
 unzip -q "$ZIP" -d "$UNZIPPED" || fail "cannot unzip $ZIP"
 FOLDER=$UNZIPPED/qiv72rc-$VERSION-win64
-for f in qiv72rc.exe README.txt LICENSE.txt examples/example-dual-mono.c72 examples/example-stereo.s72 \
+for f in qiv72rc.exe qiv72ctl.exe README.txt LICENSE.txt examples/example-dual-mono.c72 examples/example-stereo.s72 \
     examples/example-analyser.a72; do
     [ -s "$FOLDER/$f" ] || fail "the zip lacks $f"
 done
