@@ -1,6 +1,7 @@
 // qiv72rc.exe: start-up and the message loop.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <initializer_list>
 
 #include "app/help_window.h"
@@ -67,6 +68,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     }
     if (previous == nullptr && !RegisterMainWindowClass(instance)) return 0;
     BuildIdIndices();
+    // The manifest asks for Common Controls 6; this loads it, so that the
+    // dialogs' buttons, lists and boxes take today's look.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
     HACCEL accelerators = LoadAcceleratorsA(instance, "QENTA_ACC");
     HWND window = CreateMainWindow(instance);
     if (window == nullptr) return 0;

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
@@ -26,6 +27,7 @@
 #include "panel/analyser_settings_win32.h"
 #include "panel/panel_win32.h"
 #include "panel/window_geometry.h"
+#include "panel/panel_zoom_win32.h"
 #include "resources/resource_ids.h"
 #include "win32/win32_handles.h"
 
@@ -180,6 +182,41 @@ void CmdBootAnalyser(HWND) { RequestBoot(FunctionAnalyser, 2); }
 void CmdFreeze(HWND) { InvertAnalyserSetting(AnalyserFreezeId); }
 void CmdLevelMeterDisplay(HWND) { InvertAnalyserSetting(LevelMeterDisplayId); }
 
+// Panel Size: the menu's commands in the order of their sizes.
+struct PanelSizeCommand {
+    UINT command;
+    PanelSize size;
+};
+constexpr PanelSizeCommand PanelSizeCommands[] = {
+    {CMD_PANEL_SIZE_AUTO, PanelSize::Auto},        {CMD_PANEL_SIZE_100, PanelSize::Percent100},
+    {CMD_PANEL_SIZE_150, PanelSize::Percent150},   {CMD_PANEL_SIZE_200, PanelSize::Percent200},
+    {CMD_PANEL_SIZE_300, PanelSize::Percent300},
+};
+
+void CheckPanelSize() {
+    if (MainMenuHandle == nullptr) return;
+    const UINT first = PanelSizeCommands[0].command;
+    const UINT last = PanelSizeCommands[std::size(PanelSizeCommands) - 1].command;
+    for (const PanelSizeCommand& c : PanelSizeCommands)
+        if (c.size == PanelSizeChoice()) CheckMenuRadioItem(MainMenuHandle, first, last, c.command, MF_BYCOMMAND);
+}
+
+// Both panel windows take the new size at once: the main window at its
+// next paint, the analyser settings window fitted here.
+void ChoosePanelSize(HWND window, PanelSize size) {
+    SetPanelSizeChoice(size);
+    ProgramSettings.panelSize = static_cast<int32_t>(size);
+    CheckPanelSize();
+    if (DeviceFunction == FunctionNone) FitWindowToPanel(window, EmptyPanelWidth, EmptyPanelHeight, true);
+    InvalidateRect(window, nullptr, FALSE);
+    RefitAnalyserSettingsWindow();
+}
+void CmdPanelSizeAuto(HWND w) { ChoosePanelSize(w, PanelSize::Auto); }
+void CmdPanelSize100(HWND w) { ChoosePanelSize(w, PanelSize::Percent100); }
+void CmdPanelSize150(HWND w) { ChoosePanelSize(w, PanelSize::Percent150); }
+void CmdPanelSize200(HWND w) { ChoosePanelSize(w, PanelSize::Percent200); }
+void CmdPanelSize300(HWND w) { ChoosePanelSize(w, PanelSize::Percent300); }
+
 struct Command {
     WORD id;
     void (*run)(HWND);
@@ -218,6 +255,11 @@ constexpr Command Commands[] = {
     {CMD_USER_SETTINGS_D, CmdUserSettingsD},
     {CMD_ANALYSER_FREEZE, CmdFreeze},
     {CMD_LEVEL_METER_DISPLAY, CmdLevelMeterDisplay},
+    {CMD_PANEL_SIZE_AUTO, CmdPanelSizeAuto},
+    {CMD_PANEL_SIZE_100, CmdPanelSize100},
+    {CMD_PANEL_SIZE_150, CmdPanelSize150},
+    {CMD_PANEL_SIZE_200, CmdPanelSize200},
+    {CMD_PANEL_SIZE_300, CmdPanelSize300},
 };
 
 // The rest of the start-up, at the first paint: timer, menus, cursor, link,
@@ -238,6 +280,7 @@ void LateInitialisation(HWND window) {
     SetCheck(CMD_ALWAYS_ON_TOP, ProgramSettings.alwaysTop != 0);
     SetCheck(CMD_SAFE_FILE_MODE, ProgramSettings.safeMode != 0);
     SetCheck(CMD_DEACTIVATE_SCREENSAVER, ProgramSettings.screenSaverOff != 0);
+    CheckPanelSize();
     ConnectChosenPort(window);
     UpdateWindowTitle();
     SetCursor(Shell.arrowCursor);
@@ -261,6 +304,7 @@ LRESULT OnCreate(HWND window) {
         return -1;
     }
     ReadSettingsFile(window);
+    SetPanelSizeChoice(PanelSizeFromNumber(ProgramSettings.panelSize));
     Shell.firstPaintPending = true;
     const Placement p = PlacementFromRect(ProgramSettings.mainWindowRect);
     MoveWindow(window, p.x, p.y, p.width, p.height, FALSE);
@@ -413,6 +457,19 @@ LRESULT OnRightButtonDown(HWND window, LPARAM lParam) {
     return TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, window, nullptr);
 }
 
+// Moved to a monitor of another DPI (or its DPI changed): Windows suggests
+// where the window goes; the next paint zooms the panel for the new DPI and
+// fits the window to it.
+LRESULT OnDpiChanged(HWND window, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested != nullptr)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (DeviceFunction == FunctionNone) FitWindowToPanel(window, EmptyPanelWidth, EmptyPanelHeight, true);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
 LRESULT OnBringToFront(HWND window, WPARAM wParam) {
     if (wParam != 1) return 0;
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
@@ -442,6 +499,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         case MSG_PORT_REOPENED: return OnPortReopened(window, wParam, lParam);
         case WM_DEVICECHANGE: return OnDeviceChange(window, wParam);
         case MSG_BRING_TO_FRONT: return OnBringToFront(window, wParam);
+        case WM_DPICHANGED: return OnDpiChanged(window, lParam);
         default: return DefWindowProcA(window, msg, wParam, lParam);
     }
 }

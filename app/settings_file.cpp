@@ -9,6 +9,7 @@
 
 #include "link/user_change.h"
 #include "model/param_ids.h"
+#include "panel/panel_zoom.h"
 #include "model/param_tables.h"
 
 const char* const SettingsKeyNames[SettingsKeyCount] = {
@@ -147,6 +148,7 @@ size_t FormatSettingsFile(const ProgramSettingsData& s, char* out, size_t capaci
            static_cast<int>(s.analyserSettingsPos.top));
     Append(t, "%s=\r\n", SettingsKeyNames[7]);
     for (const ParamDesc& p : AnalyserTable) Append(t, "%s=%f\r\n", p.name, p.value);
+    Append(t, "%s=%i\r\n", PanelSizeKey, static_cast<int>(s.panelSize));
     if (t.failed) {
         out[0] = '\0';
         return 0;
@@ -168,6 +170,11 @@ void ApplySettingsLine(const char* line, ProgramSettingsData& settings) {
         if (line[n] != '\0') ApplyRecord(p, line + n + 1);
         return;
     }
+    // Only the sizes the Panel Size menu offers; anything else is Auto.
+    if (!StartsWith(line, PanelSizeKey, n) || line[n] != '=') return;
+    int32_t size = 0;
+    const char* value = line + n + 1;
+    if (ScanInt(value, size)) settings.panelSize = static_cast<int32_t>(PanelSizeFromNumber(size));
 }
 
 void BeginSettingsRead(SettingsReader& reader) {

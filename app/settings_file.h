@@ -3,7 +3,8 @@
 // between the file and these functions.
 //
 // Written: "[Settings]", eight key lines and one line per record of the
-// analyser settings table, every line ended by CR LF. Read: line by line;
+// analyser settings table, then the added lines (PanelSize=), every line
+// ended by CR LF. Read: line by line;
 // each line is matched against the keys, then against the record names, by
 // prefix (case-sensitive); anything else is ignored.
 #pragma once
@@ -15,6 +16,10 @@
 
 inline constexpr char SettingsFileName[] = "QEN72.INI";
 inline constexpr int SettingsFileLines = 37;
+// Lines added after those, which older copies of the program ignore: no
+// older key or record name starts them, and they start none.
+inline constexpr char PanelSizeKey[] = "PanelSize";
+inline constexpr int SettingsAddedLines = 1;
 // The longest line the reader takes, without its line end. A longer line is
 // ignored as a whole, so that a cut-off number is never taken for a value.
 inline constexpr int SettingsLineMax = 255;

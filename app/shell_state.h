@@ -27,6 +27,7 @@ struct ProgramSettingsData {
     int32_t helpLanguage = HelpDeutsch;
     ScreenRect mainWindowRect = {100, 100, 200, 200};  // MainWindowRect
     ScreenPoint analyserSettingsPos = {300, 200};      // AnalyserSettingsPos
+    int32_t panelSize = 0;  // Panel Size in percent, 0 for Auto (kept after the other lines)
 };
 
 extern ProgramSettingsData ProgramSettings;

@@ -6,6 +6,7 @@
 #include "model/param_tables.h"
 #include "panel/analyser_settings.h"
 #include "panel/panel_win32.h"
+#include "panel/panel_zoom_win32.h"
 
 HWND AnalyserSettingsWindow = nullptr;
 
@@ -35,18 +36,34 @@ void OnDestroy(HWND window) {
     AnalyserSettingsClosed(kept != nullptr ? *kept : unused, r.left, r.top);
 }
 
+// Moved to a monitor of another DPI: where Windows suggests, at the zoom
+// for the new DPI.
+LRESULT OnDpiChanged(HWND window, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested != nullptr)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitWindowToPanel(window, AnalyserSettingsClientWidth, AnalyserSettingsClientHeight, true);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
 LRESULT CALLBACK AnalyserSettingsProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) OnNcCreate(window, lParam);
     if (msg == WM_DESTROY) OnDestroy(window);
+    if (msg == WM_DPICHANGED) return OnDpiChanged(window, lParam);
     const LRESULT handled =
         PanelDispatch(window, AnalyserTable, AnalyserCount, PanelAnalyserSettings, msg, wParam, lParam);
     if (handled != -1) return handled;
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
+// Created at the owner's zoom; its first paint fits it to its own.
 HWND CreateSettingsWindow(HWND owner, ScreenPoint& position) {
-    RECT r = {0, 0, AnalyserSettingsClientWidth, AnalyserSettingsCreateHeight};
-    AdjustWindowRectEx(&r, SettingsStyle, TRUE, SettingsExStyle);
+    const int halves = WindowZoomHalves(owner);
+    RECT r = {0, 0, ScaleToScreen(AnalyserSettingsClientWidth, halves),
+              ScaleToScreen(AnalyserSettingsCreateHeight, halves)};
+    AdjustWindowRectForDpi(&r, SettingsStyle, true, SettingsExStyle, WindowDpi(owner));
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     return CreateWindowExA(SettingsExStyle, AnalyserSettingsClassName, AnalyserSettingsTitle, SettingsStyle,
                            position.left, position.top, r.right - r.left, r.bottom - r.top, owner, nullptr, instance,
@@ -85,6 +102,12 @@ void ShowAnalyserSettingsWindow(HWND owner, ScreenPoint& position) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     if (IsWindow(window)) FitWindowToPanel(window, AnalyserSettingsClientWidth, AnalyserSettingsClientHeight, true);
+}
+
+void RefitAnalyserSettingsWindow() {
+    if (AnalyserSettingsWindow == nullptr) return;
+    FitWindowToPanel(AnalyserSettingsWindow, AnalyserSettingsClientWidth, AnalyserSettingsClientHeight, true);
+    InvalidateRect(AnalyserSettingsWindow, nullptr, FALSE);
 }
 
 void DestroyAnalyserSettingsWindow() {

@@ -23,6 +23,10 @@ bool RegisterAnalyserSettingsClass(HINSTANCE instance);
 // there (the program's AnalyserSettingsPos, which outlives every window).
 void ShowAnalyserSettingsWindow(HWND owner, ScreenPoint& position);
 
+// Fits an open window again to its panel at the zoom decided anew (after a
+// change of the Panel Size choice).
+void RefitAnalyserSettingsWindow();
+
 // Destroys the window when one is open (the mode refresh, when the function
 // leaves the Analyser, and the end of the program).
 void DestroyAnalyserSettingsWindow();

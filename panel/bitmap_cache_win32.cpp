@@ -2,6 +2,7 @@
 #include "panel/bitmap_cache_win32.h"
 
 #include "panel/panel_bitmaps.h"
+#include "panel/panel_zoom_win32.h"
 #include "win32/win32_handles.h"
 
 namespace {
@@ -52,36 +53,50 @@ const CachedSlot* LoadSlot(int slot, HDC like) {
     return &c;
 }
 
+// A zoomed panel shows what was just drawn on its surface.
+void Show(const GdiCanvasTarget& t, int x, int y, int width, int height) {
+    if (t.zoomedWindow != nullptr) PresentZoomed(t.zoomedWindow, t.shownOn, x, y, width, height);
+}
+
 // The control drawing keeps every piece inside the sizes of the panel
 // bitmap table; this cuts it to the bitmap really loaded as well, so that
 // no copy reads outside it whatever the resource holds.
 void CopyPiece(void* context, int slot, int srcX, int srcY, int width, int height, int dstX, int dstY,
                BlitMode mode) {
-    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    const GdiCanvasTarget& t = *static_cast<GdiCanvasTarget*>(context);
+    const HDC dc = t.dc;
     const CachedSlot* c = LoadSlot(slot, dc);
     if (c == nullptr || c->width == 0 || srcX < 0 || srcY < 0) return;
     if (srcX + width > c->width) width = c->width - srcX;
     if (srcY + height > c->height) height = c->height - srcY;
     if (width <= 0 || height <= 0) return;
     BitBlt(dc, dstX, dstY, width, height, c->memory.Get(), srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
+    Show(t, dstX, dstY, width, height);
 }
 
 COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 void Fill(void* context, int x, int y, int width, int height, uint32_t rgb) {
-    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    const GdiCanvasTarget& t = *static_cast<GdiCanvasTarget*>(context);
+    const HDC dc = t.dc;
     GdiObject<HBRUSH> brush(CreateSolidBrush(ColourOf(rgb)));
     const RECT r = {x, y, x + width, y + height};
-    if (brush.Get() != nullptr) FillRect(dc, &r, brush.Get());
+    if (brush.Get() == nullptr) return;
+    FillRect(dc, &r, brush.Get());
+    Show(t, x, y, width, height);
 }
 
 void Line(void* context, int x0, int y0, int x1, int y1, uint32_t rgb) {
-    const HDC dc = static_cast<GdiCanvasTarget*>(context)->dc;
+    const GdiCanvasTarget& t = *static_cast<GdiCanvasTarget*>(context);
+    const HDC dc = t.dc;
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColourOf(rgb)));
     if (pen.Get() == nullptr) return;
     SelectScope selected(dc, pen.Get());
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
+    // Every pixel the line may have drawn: its bounding box.
+    const int left = x0 < x1 ? x0 : x1, top = y0 < y1 ? y0 : y1;
+    Show(t, left, top, (x0 < x1 ? x1 - x0 : x0 - x1) + 1, (y0 < y1 ? y1 - y0 : y0 - y1) + 1);
 }
 
 }  // namespace

@@ -13,9 +13,13 @@
 
 #include "panel/panel_canvas.h"
 
-// What a canvas draws on.
+// What a canvas draws on: `dc`, the window's own context or, for a zoomed
+// panel, its panel surface (panel/panel_zoom_win32.h); then every piece
+// drawn is also shown enlarged on `shownOn`, the window's context.
 struct GdiCanvasTarget {
     HDC dc;
+    HWND zoomedWindow = nullptr;
+    HDC shownOn = nullptr;
 };
 
 // A canvas over `target`, which must outlive it.

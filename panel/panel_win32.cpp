@@ -7,14 +7,20 @@
 #include "panel/panel_bitmaps.h"
 #include "panel/panel_input.h"
 #include "panel/panel_shell_win32.h"
+#include "panel/panel_zoom_win32.h"
 #include "panel/value_dialogs_win32.h"
 #include "win32/win32_handles.h"
 
 namespace {
 
-// Mouse positions come as two unsigned 16-bit words.
-int32_t MouseX(LPARAM lParam) { return static_cast<int32_t>(LOWORD(lParam)); }
-int32_t MouseY(LPARAM lParam) { return static_cast<int32_t>(HIWORD(lParam)); }
+// Mouse positions come as two unsigned 16-bit words of screen pixels; the
+// panel rules count panel pixels.
+int32_t MouseX(HWND window, LPARAM lParam) {
+    return ScaleToPanel(static_cast<int32_t>(LOWORD(lParam)), WindowZoomHalves(window));
+}
+int32_t MouseY(HWND window, LPARAM lParam) {
+    return ScaleToPanel(static_cast<int32_t>(HIWORD(lParam)), WindowZoomHalves(window));
+}
 bool ShiftHeld(WPARAM wParam) { return (wParam & MK_SHIFT) != 0; }
 
 void PaintBackground(HWND window, int panelType) {
@@ -42,7 +48,7 @@ LRESULT OnPaint(HWND window, ParamDesc* table, int count, int panelType) {
 }
 
 LRESULT OnButtonDown(HWND window, ParamDesc* table, int count, WPARAM wParam, LPARAM lParam) {
-    if (PanelPress(table, count, MouseX(lParam), MouseY(lParam), ShiftHeld(wParam), PanelDrag))
+    if (PanelPress(table, count, MouseX(window, lParam), MouseY(window, lParam), ShiftHeld(wParam), PanelDrag))
         DrawControls(window, table, count, false);
     return 0;
 }
@@ -53,7 +59,7 @@ LRESULT OnMouseMove(HWND window, ParamDesc* table, int count, WPARAM wParam, LPA
         PanelRelease(table, count, PanelDrag);
         return 0;
     }
-    PanelDragTo(table, count, MouseY(lParam), ShiftHeld(wParam), PanelDrag);
+    PanelDragTo(table, count, MouseY(window, lParam), ShiftHeld(wParam), PanelDrag);
     DrawControls(window, table, count, false);
     return 0;
 }
@@ -68,7 +74,7 @@ LRESULT OnButtonUp(ParamDesc* table, int count) {
 // controls are drawn after each.
 LRESULT OnDoubleClick(HWND window, ParamDesc* table, int count, LPARAM lParam) {
     ClearDragging(table, count);
-    const int32_t px = MouseX(lParam), py = MouseY(lParam);
+    const int32_t px = MouseX(window, lParam), py = MouseY(window, lParam);
     for (int i = NextHitControl(table, count, 0, px, py); i >= 0; i = NextHitControl(table, count, i + 1, px, py)) {
         OpenValueDialog(window, table[i]);
         // The window may have gone while the dialog was open (the mode
@@ -100,6 +106,9 @@ LRESULT PanelDispatch(HWND window, ParamDesc* table, int count, int panelType, U
         case WM_LBUTTONDBLCLK: return OnDoubleClick(window, table, count, lParam);
         case WM_DISPLAYCHANGE: return OnDisplayChange(window);
         case WM_DESTROY:
+            ReleasePanelBitmaps();
+            ForgetWindowZoom(window);
+            return 0;
         case WM_DEVMODECHANGE: ReleasePanelBitmaps(); return 0;
         default: return -1;
     }
@@ -112,7 +121,8 @@ void DrawControls(HWND window, ParamDesc* table, int count, bool all) {
     if (!IsWindow(window)) return;
     WindowDc dc(window);
     if (dc.Get() == nullptr) return;
-    GdiCanvasTarget target{dc.Get()};
+    GdiCanvasTarget target = PanelCanvasTarget(window, dc.Get(), -1, -1);
+    if (target.dc == nullptr) return;
     DrawMarkedControls(GdiCanvas(&target), table, count, all);
 }
 
@@ -121,11 +131,23 @@ void DrawSunkenFrame(HDC dc, int left, int top, int right, int bottom) {
     DrawSunkenFrame(GdiCanvas(&target), left, top, right, bottom);
 }
 
+GdiCanvasTarget PanelCanvasTarget(HWND window, HDC windowDc, int width, int height) {
+    GdiCanvasTarget target{PanelDrawingDc(window, windowDc, width, height)};
+    if (target.dc != windowDc) {
+        target.zoomedWindow = window;
+        target.shownOn = windowDc;
+    }
+    return target;
+}
+
 void PaintBitmapPanel(HWND window, int resource, int width, int height, bool fit) {
     if (!fit) InvalidateRect(window, nullptr, FALSE);
+    RefreshWindowZoom(window, width, height);
     PaintScope paint(window);
     if (fit) FitWindowToPanel(window, width, height, false);
     if (paint.Dc() == nullptr) return;
+    const HDC dc = PanelDrawingDc(window, paint.Dc(), width, height);
+    if (dc == nullptr) return;
     // Loaded anew for every paint and released at its end.
     MemoryDc memory(paint.Dc());
     GdiObject<HBITMAP> bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource)));
@@ -136,7 +158,8 @@ void PaintBitmapPanel(HWND window, int resource, int width, int height, bool fit
     if (width > info.bmWidth) width = info.bmWidth;
     if (height > info.bmHeight) height = info.bmHeight;
     SelectScope selected(memory.Get(), bitmap.Get());
-    BitBlt(paint.Dc(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+    if (dc != paint.Dc()) PresentZoomedPanel(window, paint.Dc());
 }
 
 void PaintEmptyPanel(HWND window) {

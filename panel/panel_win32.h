@@ -28,9 +28,17 @@ LRESULT PanelDispatch(HWND window, ParamDesc* table, int count, int panelType, U
 // drawn and the Redraw bits stay.
 void DrawControls(HWND window, ParamDesc* table, int count, bool all);
 
-// Resizes the window so that its client area is width x height (a negative
-// size keeps that direction) and keeps it on the work area; without `force`
-// a window whose client area fits already is left alone.
+// The canvas target for drawing a panel of width x height panel pixels
+// (negative: as drawn before) on `windowDc`: the window itself at 100 %, its
+// zoomed panel surface above. A null dc when there is nothing to draw on.
+struct GdiCanvasTarget;
+GdiCanvasTarget PanelCanvasTarget(HWND window, HDC windowDc, int width, int height);
+
+// Resizes the window so that its client area is width x height panel
+// pixels at the window's zoom, decided anew here (a negative size keeps that
+// direction), and keeps it on the work area; without `force` a window whose
+// client area fits already is left alone. A menu bar that wraps onto more
+// lines at the new width is allowed for: the window is fitted again.
 void FitWindowToPanel(HWND window, int width, int height, bool force);
 
 // A one-pixel sunken frame around left..right, top..bottom.

@@ -38,6 +38,12 @@
 #define CMD_USER_SETTINGS_D 40058
 #define CMD_ANALYSER_FREEZE 40059
 #define CMD_LEVEL_METER_DISPLAY 40060
+// Panel Size: Auto, then 100 %, 150 %, 200 % and 300 % (kept in this order).
+#define CMD_PANEL_SIZE_AUTO 40061
+#define CMD_PANEL_SIZE_100 40062
+#define CMD_PANEL_SIZE_150 40063
+#define CMD_PANEL_SIZE_200 40064
+#define CMD_PANEL_SIZE_300 40065
 
 // Dialog controls.
 #define IDC_PORT_LIST 1006

@@ -47,9 +47,10 @@ protected:
     void SetUp() override { FreshStart(); }
 };
 
-TEST_F(SettingsFileTest, DefaultsGiveTheThirtySevenLinesInOrder) {
+TEST_F(SettingsFileTest, DefaultsGiveTheThirtySevenLinesInOrderThenTheAddedOnes) {
     const std::vector<std::string> lines = Lines(Format(ProgramSettingsData{}));
-    ASSERT_EQ(lines.size(), static_cast<size_t>(SettingsFileLines));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(SettingsFileLines + SettingsAddedLines));
+    EXPECT_EQ(lines[SettingsFileLines], "PanelSize=0");
     const std::vector<std::string> head = {
         "[Settings]",       "AlwaysTop=0",           "COMPort=COM2",      "SafeMode=1", "ScrSave_deactive=0",
         "HelpLanguage=0",   "WinPos=100,200,100,200", "Printfont=300,200", "Printpage=",
@@ -77,6 +78,31 @@ TEST_F(SettingsFileTest, WinPosIsWrittenLeftRightTopBottom) {
     EXPECT_EQ(lines[2], "COMPort=COM4");
     EXPECT_EQ(lines[6], "WinPos=10,500,20,300");
     EXPECT_EQ(lines[7], "Printfont=-5,7");
+}
+
+// Older copies match keys and record names by prefix: the added key must
+// neither start nor be started by any of them.
+TEST_F(SettingsFileTest, PanelSizeIsReadOnlyAsOfferedAndMeetsNoOlderName) {
+    const std::string key = PanelSizeKey;
+    auto neitherPrefix = [&](const std::string& other) {
+        EXPECT_NE(key.compare(0, other.size(), other), 0) << other;
+        EXPECT_NE(other.compare(0, key.size(), key), 0) << other;
+    };
+    for (const char* name : SettingsKeyNames) neitherPrefix(name);
+    for (const ParamDesc& p : AnalyserTable) neitherPrefix(p.name);
+
+    const struct {
+        const char* line;
+        int32_t size;
+    } cases[] = {
+        {"PanelSize=200", 200}, {"PanelSize=150", 150}, {"PanelSize=300", 300}, {"PanelSize=100", 100},
+        {"PanelSize=0", 0},     {"PanelSize=175", 0},   {"PanelSize=-200", 0},  {"PanelSize=x", 0},
+        {"PanelSizeX=200", 0},  {"PanelSize", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Read(std::string(c.line) + "\r\n").panelSize, c.size) << c.line;
+    ProgramSettingsData s;
+    s.panelSize = 150;
+    EXPECT_EQ(Read(Format(s)).panelSize, 150);
 }
 
 TEST_F(SettingsFileTest, TooSmallABufferWritesNothing) {

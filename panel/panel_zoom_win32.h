@@ -1,0 +1,48 @@
+// The panel zoom on Windows: each panel window's zoom (from its monitor's
+// DPI and the Panel Size choice, stepped down to fit the work area) and,
+// above 100 %, the panel surface every drawing lands on first.
+//
+// At 100 % the panel is drawn straight onto the window as it always was.
+// Above, the canvas draws onto a panel-sized surface (a 32-bit DIB section)
+// and every piece it draws is enlarged from there onto the window by the
+// portable ZoomPixels (nearest neighbour), so a frame still touches only the
+// controls whose values changed. User-interface thread only.
+#pragma once
+
+#include <windows.h>
+
+#include "panel/panel_zoom.h"
+
+// The Panel Size choice for every panel window (Auto at start).
+void SetPanelSizeChoice(PanelSize size);
+PanelSize PanelSizeChoice();
+
+// The window's DPI: GetDpiForWindow where Windows has it (looked up at run
+// time), else the screen's.
+int WindowDpi(HWND window);
+
+// Decides the window's zoom for a panel of width x height panel pixels
+// (negative: the last known size) and returns it in halves.
+int RefreshWindowZoom(HWND window, int width, int height);
+
+// The zoom the window's panel is drawn at now (100 % for a window not seen).
+int WindowZoomHalves(HWND window);
+
+// Forgets the window's zoom and frees its surfaces (WM_DESTROY).
+void ForgetWindowZoom(HWND window);
+
+// The device context the panel drawing goes to for `window`: `windowDc`
+// itself at 100 %, else the window's panel surface, made or remade for a
+// panel of width x height (negative: the surface as it is; null when there
+// is none yet).
+HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height);
+
+// Shows the panel pixels x..x+w-1, y..y+h-1 of the window's surface,
+// enlarged, on `windowDc`. Nothing at 100 % or without a surface.
+void PresentZoomed(HWND window, HDC windowDc, int x, int y, int w, int h);
+
+// The whole surface.
+void PresentZoomedPanel(HWND window, HDC windowDc);
+
+// AdjustWindowRectExForDpi where Windows has it, else AdjustWindowRectEx.
+void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, int dpi);
