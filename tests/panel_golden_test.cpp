@@ -9,6 +9,7 @@
 
 #include "panel/analyser_layout.h"
 #include "panel/control_drawing.h"
+#include "panel/panel_zoom.h"
 #include "tests/panel_recorder.h"
 #include "tests/test_support.h"
 #include "tools/render/soft_canvas.h"
@@ -104,6 +105,33 @@ TEST(Golden, AnalyserPanels) {
         EXPECT_EQ(image.height, p.height);
         CompareWithGolden(image, p.name);
     }
+    FreshStart();
+}
+
+RgbImage Zoomed(const RgbImage& panel, int halves) {
+    RgbImage out(ScaleToScreen(panel.width, halves), ScaleToScreen(panel.height, halves), 0);
+    ZoomPixels(panel.pixels.data(), panel.width, 0, 0, panel.width, panel.height, out.pixels.data(), out.width, halves);
+    return out;
+}
+
+// At 200 % as the program shows them: every panel pixel a 2 x 2 block.
+TEST(Golden, PanelsAt200Percent) {
+    constexpr int halves200 = 4;
+    FreshStart();
+    ApplyDemoValues(PanelDualMono);
+    const RgbImage dualMono = Zoomed(Paint(PanelDualMono), halves200);
+    EXPECT_EQ(dualMono.width, 1598);
+    EXPECT_EQ(dualMono.height, 504);
+    CompareWithGolden(dualMono, "dual_mono_200.bmp");
+
+    FreshStart();
+    const struct {
+        int id;
+        double value;
+    } smallest[] = {{33, 0}, {43, 0}, {37, 0}, {42, 1}, {51, 0}, {40, 1}, {44, 0}, {38, 7}, {55, 1}};
+    for (const auto& setting : smallest) FindParam(TableAnalyser, setting.id)->value = setting.value;
+    ApplyDemoValues(PanelAnalyser);
+    CompareWithGolden(Zoomed(Paint(PanelAnalyser), halves200), "analyser_10band_small_200.bmp");
     FreshStart();
 }
 

@@ -18,6 +18,13 @@ WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
+# A test may ask for a prefix of its own (E2E_PREFIX_NAME, e.g. one set to
+# another DPI), a bigger X screen (E2E_SCREEN) and Wine desktop
+# (E2E_DESKTOP) before e2e_init.
+E2E_PREFIX_NAME=${E2E_PREFIX_NAME:-prefix}
+E2E_SCREEN=${E2E_SCREEN:-1280x1024x24}
+E2E_DESKTOP=${E2E_DESKTOP:-1024x768}
+
 E2E_PIDS=()
 E2E_SIM_PIDS=()
 E2E_XVFB_PID=
@@ -96,7 +103,7 @@ e2e_prepare() {
     # started in parallel (its COM ports, QEN72.INI and wineserver).
     exec 8>"$QIV_E2E_DIR/run.lock"
     flock -w 900 8 || fail "another run holds $QIV_E2E_DIR/run.lock"
-    export WINEPREFIX=$QIV_E2E_DIR/prefix
+    export WINEPREFIX=$QIV_E2E_DIR/$E2E_PREFIX_NAME
     e2e_make_prefix
     E2E_WORK=$QIV_E2E_DIR/$E2E_NAME
     rm -rf "$E2E_WORK"
@@ -129,7 +136,7 @@ e2e_make_prefix() {
         rm -rf "$WINEPREFIX"
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 8>&- 9>&- || { flock -u 9; fail "wineboot failed"; }
         "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 8>&- 9>&-
-        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 8>&- 9>&-
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$E2E_DESKTOP" /f >/dev/null 2>&1 8>&- 9>&-
         "$WINESERVER" -w 8>&- 9>&-
         touch "$WINEPREFIX/.qiv-ready"
     fi
@@ -140,7 +147,7 @@ e2e_make_prefix() {
 e2e_display() {
     local fdfile=$E2E_WORK/display
     : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 8>&- &
+    Xvfb -displayfd 3 -screen 0 "$E2E_SCREEN" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 8>&- &
     E2E_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do

@@ -740,9 +740,20 @@ int Usage() {
     return 2;
 }
 
+// Window and mouse coordinates in the screen's own pixels, as xdotool and
+// the program (per-monitor aware) see them, at every DPI.
+void BecomeDpiAware() {
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    using SetAwareFn = BOOL(WINAPI*)();
+    const auto setAware =
+        reinterpret_cast<SetAwareFn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDPIAware")));
+    if (setAware != nullptr) setAware();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    BecomeDpiAware();
     if (argc < 2) return Usage();
     const std::string c = argv[1];
     auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };

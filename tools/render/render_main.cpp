@@ -1,7 +1,7 @@
 // qiv72render: paints a panel with chosen values into a bitmap file, from
 // the bitmaps the artwork generator wrote, without Windows.
-//   qiv72render <art folder> <panel> <output.bmp> [--demo] [name=value ...]
-//     [id=value ...]
+//   qiv72render <art folder> <panel> <output.bmp> [--demo] [--zoom=PERCENT]
+//     [name=value ...] [id=value ...]
 // <panel> is dualmono, stereo, settings (analyser settings), analyser (the
 // spectrum display) or empty. `id=value` sets the records of the panel's
 // table with that id (on the analyser panel: band b's level is id 2b, its
@@ -11,6 +11,8 @@
 // panel holds them, e.g. type=6 for "30-Band Q=3 "). The settings are set
 // first, then --demo (meter and readout values that show every part of the
 // drawing), then the id values, whatever their order on the line.
+// --zoom=150, 200 or 300 enlarges the panel as the program shows it at that
+// Panel Size (nearest neighbour, panel/panel_zoom.h).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,7 @@
 
 #include "model/param_tables.h"
 #include "panel/analyser_layout.h"
+#include "panel/panel_zoom.h"
 #include "tools/render/soft_canvas.h"
 
 namespace {
@@ -26,7 +29,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: qiv72render <art folder> dualmono|stereo|settings|analyser|empty "
-                 "<output.bmp> [--demo] [setting=value ...] [id=value ...]\n"
+                 "<output.bmp> [--demo] [--zoom=150|200|300] [setting=value ...] [id=value ...]\n"
                  "analyser settings: type range top mode resolution size instant meters rate\n");
     return 2;
 }
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
     int count = 0;
     ParamDesc* table = RenderTable(panelType, &count);
     bool demo = false;
+    int halves = ZoomHalves100;
     struct IdValue {
         long id;
         double value;
@@ -78,6 +82,12 @@ int main(int argc, char** argv) {
     for (int i = 4; i < argc; ++i) {
         if (std::strcmp(argv[i], "--demo") == 0) {
             demo = true;
+            continue;
+        }
+        if (std::strncmp(argv[i], "--zoom=", 7) == 0) {
+            const PanelSize size = PanelSizeFromNumber(std::atoi(argv[i] + 7));
+            if (size == PanelSize::Auto) return Usage();
+            halves = WantedZoomHalves(size, ScreenDpiBase);
             continue;
         }
         const char* equals = std::strchr(argv[i], '=');
@@ -116,7 +126,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qiv72render: %s\n", error.c_str());
         return 1;
     }
-    if (!WriteFileBytes(output, EncodeBmp(canvas.target, BmpFormat::Rgb24, {}))) {
+    const RgbImage& panel = canvas.target;
+    RgbImage zoomed(ScaleToScreen(panel.width, halves), ScaleToScreen(panel.height, halves), 0);
+    ZoomPixels(panel.pixels.data(), panel.width, 0, 0, panel.width, panel.height, zoomed.pixels.data(), zoomed.width,
+               halves);
+    if (!WriteFileBytes(output, EncodeBmp(zoomed, BmpFormat::Rgb24, {}))) {
         std::fprintf(stderr, "qiv72render: cannot write %s\n", output.c_str());
         return 1;
     }

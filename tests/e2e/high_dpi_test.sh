@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The program on a 192-dpi screen (a prefix of its own, so that no other
+# test runs at 192, on a screen big enough for the doubled window): the
+# Dual Mono window is twice 799 x 252, every panel pixel is a 2 x 2 block
+# showing what the software canvas paints at 200 %, a 20-pixel drag moves a
+# setting as far as a 10-pixel drag at 100 % and a click at a switch's
+# doubled place flips it in the unit. The photograph stays in the test
+# directory (dual_mono_192dpi.png, window_192dpi.png).
+E2E_PREFIX_NAME=prefix192
+E2E_SCREEN=2048x1400x24
+E2E_DESKTOP=2000x1300
+source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
+source "$QIV_ROOT/tools/e2e/panel_lib.sh"
+e2e_init high_dpi
+
+# The screen's DPI as Wine takes it, set before the program starts.
+"$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 8>&-
+"$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+    /t REG_DWORD /d 192 /f >/dev/null 2>&1 8>&-
+"$WINESERVER" -w 8>&-
+
+e2e_sim 2 --function dual-mono --boot-pause 300
+e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
+e2e_start
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 15000
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-50$' 5
+sleep 1
+
+panel_shot "$E2E_WORK/dual_mono_192dpi.png"
+[ "$PANEL_W"x"$PANEL_H" = "1598x504" ] || fail "the Dual Mono panel at 192 dpi is ${PANEL_W}x$PANEL_H"
+say "the Dual Mono panel is 1598 x 504 at 192 dpi"
+
+# The whole window as the user sees it, for a look.
+drive_ok window-rect
+read -r wl wt wr wb <<<"$DRIVEN"
+import -window root -crop "$((wr - wl))x$((wb - wt))+$wl+$wt" +repage "$E2E_WORK/window_192dpi.png" ||
+    fail "could not photograph the window"
+
+# Every 2 x 2 block is one colour: halving by sampling and doubling again
+# gives the photograph back.
+convert "$E2E_WORK/dual_mono_192dpi.png" -sample 50% -sample 200% "$E2E_WORK/blocks.png"
+expect_region_same "$E2E_WORK/dual_mono_192dpi.png" "$E2E_WORK/blocks.png" 0 0 1598 504 "2 x 2 blocks"
+say "every 2 x 2 block of the panel is one colour"
+
+# What stands still shows as the software canvas paints it at 200 %.
+render_panel dualmono "$E2E_WORK/dual_mono_expected.png" --zoom=200
+while read -r x y w h; do
+    expect_region_same "$E2E_WORK/dual_mono_192dpi.png" "$E2E_WORK/dual_mono_expected.png" \
+        $((2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "Dual Mono panel at 200 %"
+done <<'REGIONS'
+0 0 85 175
+85 0 143 175
+672 0 127 140
+0 225 330 27
+REGIONS
+say "the settings show as the software canvas paints them at 200 %"
+
+# "Expander Threshold Left" (270, 30, 50 x 10 panel pixels, 1 dB a step of
+# 2 panel pixels): 20 screen pixels up are 10 panel pixels, 5 steps.
+panel_drag 590 70 -20
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-45$' 5
+say "a 20-pixel drag at 200 % moved Expander Threshold Left 5 dB"
+
+# "Expander Link L/R" at panel point 265, 165.
+panel_click 530 330
+expect_file_line "$STATE_FILE" '^Expander Link L/R=1$' 5
+say "a click at the switch's doubled place flipped it in the unit"
