@@ -2,6 +2,7 @@
 #include "panel/analyser_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "model/param_ids.h"
@@ -151,6 +152,29 @@ void SetScale(ParamDesc& r, double lo, double hi, int32_t y, int32_t h, double s
     r.step = step;
 }
 
+// The scales' fields hold three glyphs and a bit; numbers of four ("-100" to
+// "-120", at the lowest top levels) would lose their minus sign there.
+constexpr int32_t ScaleFieldX = 2, ScaleFieldWidth = 20;
+constexpr int32_t WideScaleFieldWidth = 4 * GlyphWidth;
+constexpr double LowestThreeGlyphNumber = -99.0;
+
+bool ScaleNeedsFourGlyphs(const ParamDesc& scale) {
+    if (!(scale.step >= 1.0)) return false;
+    const double s = std::trunc(scale.step);
+    const double first = std::floor(scale.max / s) * s;
+    const double lowest = first - std::floor((first - scale.min) / s) * s;  // the last number drawn
+    return lowest < LowestThreeGlyphNumber;
+}
+
+// Such a scale gets a field four glyphs wide: the left one from the panel's
+// edge (its numbers end 2 pixels further right, still clear of the band
+// frame), the right one reaching 4 pixels further into the margin.
+void FitScaleField(ParamDesc& scale, bool leftOfBands) {
+    const bool wide = ScaleNeedsFourGlyphs(scale);
+    scale.width = wide ? WideScaleFieldWidth : ScaleFieldWidth;
+    if (leftOfBands) scale.x = wide ? 0 : ScaleFieldX;
+}
+
 }  // namespace
 
 AnalyserSettings CurrentAnalyserSettings() {
@@ -229,6 +253,7 @@ void ApplyAnalyserLayout(const AnalyserLayout& l, ParamDesc* table, int count) {
     }
 
     SetScale(table[PosScaleLeft], l.top + g.min, l.top + g.max, top, g.height, g.scaleStep);
+    FitScaleField(table[PosScaleLeft], true);
 
     // Band legends: the lower row names columns 0, 2, 4 ..., the upper row
     // columns 1, 3, 5 ..., each label centred on its column.
@@ -265,6 +290,7 @@ void ApplyAnalyserLayout(const AnalyserLayout& l, ParamDesc* table, int count) {
                    g.height - g.meterTop, g.meterStep);
         }
         SetScale(meterScale, g.meterMin, 3.5, top + g.meterTop, g.height - g.meterTop, 10);
+        FitScaleField(meterScale, false);
         meterScale.x = P * (35 - H) + left;
         over.x = meterScale.x;
         over.y = meterScale.y + g.ovrOffset;
@@ -287,6 +313,7 @@ void ApplyAnalyserLayout(const AnalyserLayout& l, ParamDesc* table, int count) {
         for (ParamDesc* r : {&modes, &channels, &over}) SetHidden(*r, true);
         // The right scale repeats the band scale next to the last band.
         SetScale(meterScale, l.top + g.min, l.top + g.max, top, g.height, g.scaleStep);
+        FitScaleField(meterScale, false);
         meterScale.x = P * (30 - H) + left;
     }
 }

@@ -365,6 +365,33 @@ TEST(AnalyserTopLevel, ScaleNumbersLineUpWithTheBands) {
     }
 }
 
+// "-100" to "-120" at the lowest top levels keep their minus sign: every
+// number fits its field whole, the left field stays clear of the band frame
+// and the right one on the panel.
+TEST(AnalyserTopLevel, EveryScaleNumberFitsItsFieldWhole) {
+    FreshStart();
+    for (int row = 0; row < AnalyserGeometryRows; ++row) {
+        for (double top = TopMinus70; top <= TopZeroDb; ++top) {
+            for (double meters : {0.0, 1.0}) {
+                const AnalyserLayout l = LayOut(Settings().Size(row / 6).Range(row / 3 % 2).Res(row % 3).Top(top).Meters(meters));
+                for (int position : {PosScaleLeft, PosMeterScale}) {
+                    const ParamDesc& scale = Rec(position);
+                    SCOPED_TRACE("row " + std::to_string(row) + " top " + std::to_string(top) + " meters " +
+                                 std::to_string(meters) + " position " + std::to_string(position));
+                    EXPECT_GE(scale.x, 0);
+                    EXPECT_LE(scale.x + scale.width, position == PosScaleLeft ? 26 : l.clientWidth);
+                    for (double t = std::floor(scale.max / scale.step) * scale.step; t >= scale.min; t -= scale.step)
+                        EXPECT_LE(static_cast<int>(std::to_string(static_cast<int>(t)).size()) * GlyphWidth, scale.width)
+                            << t;
+                }
+            }
+        }
+    }
+    LayOut(Settings().Top(TopMinus20));
+    EXPECT_EQ(Rec(PosScaleLeft).x, 2) << "three-glyph scales stay where they were";
+    EXPECT_EQ(Rec(PosScaleLeft).width, 20);
+}
+
 // ---- legends ----
 
 TEST(AnalyserLegends, StaggeredRowsNameEveryShownBand) {
