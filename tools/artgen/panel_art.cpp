@@ -22,6 +22,7 @@ enum class Place {
     Above,  // centred over the control
     Below,  // centred under the control
     Badge,  // channel mark in a light badge before the control
+    Side,   // channel mark in the small print, in the gap left of a meter
     Share,  // no label of its own: shares the label of `share`
 };
 
@@ -38,6 +39,7 @@ constexpr LabelPlan Up(int id, const char* text) { return {id, text, Place::Abov
 constexpr LabelPlan Down(int id, const char* text) { return {id, text, Place::Below, TS::Normal, -1}; }
 constexpr LabelPlan Small(int id, const char* text) { return {id, text, Place::Left, TS::Small, -1}; }
 constexpr LabelPlan Badge(int id, const char* text) { return {id, text, Place::Badge, TS::Normal, -1}; }
+constexpr LabelPlan Side(int id, const char* text) { return {id, text, Place::Side, TS::Small, -1}; }
 constexpr LabelPlan Share(int id, int with) { return {id, nullptr, Place::Share, TS::Normal, with}; }
 
 constexpr char Phase[] = {PhaseSign, '\0'};
@@ -82,11 +84,11 @@ constexpr SectionPlan MeteringStrip = {"METERING", -1, Metering};
 // Labels shared by the Dual Mono and Stereo panels come first.
 #define QIV_COMMON_LABELS                                                                        \
     Up(0, "SOURCE"), Badge(0, "L"), L(1, Phase), Up(2, "SOURCE"), Badge(2, "R"), L(3, Phase),    \
-        Small(4, "M/S"), Up(6, "FREQ"), L(9, "THR"), L(10, "RATIO"), L(11, "REL"),               \
-        L(12, "DAMP"), L(16, "DAMP"), L(17, "LINK"), L(66, "SLOW"), Up(46, "GR"), Share(47, 46), \
+        Up(4, "M/S"), Up(6, "FREQ"), L(9, "THR"), L(10, "RATIO"), L(11, "REL"),               \
+        L(17, "LINK"), L(66, "SLOW"), Up(46, "GR"),                                                \
         Up(19, "GAIN"), Up(22, "TIME"), Up(23, "TIME"), L(67, "EXP"), L(68, "ALC"),              \
-        L(69, "EXP"), L(70, "ALC"), L(25, "FREQ"), L(26, "Q"), L(27, "RATIO"), L(28, "GR"),      \
-        L(32, "GR"), L(33, "LISTEN"), Up(44, "GR"), Share(45, 44), L(35, "MAX"), L(62, "HDRM"),  \
+        L(69, "EXP"), L(70, "ALC"), L(25, "FREQ"), L(26, "Q"), L(27, "RATIO"),                  \
+        L(33, "LISTEN"), Up(44, "GR"), L(35, "MAX"), L(62, "HDRM"),                              \
         L(36, "RISE"), L(37, "GAIN"), Up(42, "GAIN"), L(52, "SOURCE"), L(53, "HOLD"),            \
         L(54, "RELEASE"), Badge(48, "L"), Badge(49, "R"), Share(59, 48), Share(60, 49),          \
         L(64, "CORR"), L(50, "PEAK"), L(51, "PEAK"), L(61, "BYPASS"), L(55, "RATE"),             \
@@ -94,6 +96,7 @@ constexpr SectionPlan MeteringStrip = {"METERING", -1, Metering};
 
 constexpr LabelPlan DmLabels[] = {
     QIV_COMMON_LABELS,
+    L(12, "DAMP"), L(16, "DAMP"), Share(47, 46), L(28, "GR"), L(32, "GR"), Share(45, 44),
     Up(7, "FREQ"), L(13, "THR"), L(14, "RATIO"), L(15, "REL"), Up(20, "GAIN"),
     L(29, "FREQ"), L(30, "Q"), L(31, "RATIO"), L(38, "MAX"), L(63, "HDRM"),
     L(39, "RISE"), L(40, "GAIN"), L(41, "LINK"), Share(43, 42),
@@ -116,7 +119,13 @@ constexpr SectionPlan StSections[] = {
     {"ALC", 34, StAlc},          {"OUTPUT", -1, StOutput},
 };
 
-constexpr LabelPlan StLabels[] = {QIV_COMMON_LABELS};
+// One row of readouts and one meter per channel, where the Dual Mono panel
+// has a row per channel: each names its channel.
+constexpr LabelPlan StLabels[] = {
+    QIV_COMMON_LABELS,
+    L(12, "DAMP L"), L(16, "DAMP R"), L(28, "GR L"), L(32, "GR R"),
+    Side(46, "L"), Side(47, "R"), Side(44, "L"), Side(45, "R"),
+};
 
 #undef QIV_COMMON_LABELS
 
@@ -136,7 +145,7 @@ constexpr SectionPlan AnSections[] = {
 
 constexpr LabelPlan AnLabels[] = {
     Up(0, "SOURCE"), Badge(0, "L"), L(1, Phase), Up(2, "SOURCE"), Badge(2, "R"), L(3, Phase),
-    Small(4, "M/S"), L(33, "TYPE"), L(34, "INPUT"), L(35, "RISE"), L(36, "RELEASE"),
+    Down(4, "M/S"), L(33, "TYPE"), L(34, "INPUT"), L(35, "RISE"), L(36, "RELEASE"),
     L(39, "HOLD"), L(44, "INST"), Down(45, "RESET"), L(37, "RANGE"), L(38, "TOP"),
     L(40, "MODE"), L(43, "SIZE"), L(42, "RES"), Down(46, "FREEZE"), L(51, "DISPLAY"),
     Up(52, "SOURCE"), Up(53, "PEAK HOLD"), Up(54, "RELEASE"), L(61, "BYPASS"), L(55, "RATE"),
@@ -267,6 +276,12 @@ void PlaceLabels(Layout& lay) {
             continue;
         }
         const int tw = TextWidth(l.text, l.style), th = TextHeight(l.style);
+        if (l.place == Place::Side) {
+            const int x = r.x - 3 - tw, y = r.y + (r.height - th) / 2;
+            lay.AddBox(ArtKind::Mark, x, y, tw + 1, th + 1, pos);
+            DrawPrint(lay.art.image, x, y, l.text, l.style, Colour::Label);
+            continue;
+        }
         int x = 0, y = 0;
         switch (l.place) {
             case Place::Left:
@@ -310,8 +325,10 @@ void PlaceMeterScales(Layout& lay) {
                 for (int db = 0; db <= 50; db += 10) {
                     char text[8];
                     std::snprintf(text, sizeof text, "%d", db);
-                    const int lit = r.height - ReductionLength(-db, r.min, r.max, r.height);
-                    VerticalMark(lay, pos, r.y + lit, text, extent);
+                    // Evenly spaced from the top row (0) to the bottom row
+                    // (50), not on the 3-pixel segments, which would space
+                    // them 9 to 12 pixels apart.
+                    VerticalMark(lay, pos, r.y + db * (r.height - 1) / 50, text, extent);
                 }
                 break;
             case ControlKind::RisingBar: {  // gain, in dB
