@@ -4,8 +4,9 @@
 # Dual Mono window is twice 799 x 252, every panel pixel is a 2 x 2 block
 # showing what the software canvas paints at 200 %, a 20-pixel drag moves a
 # setting as far as a 10-pixel drag at 100 % and a click at a switch's
-# doubled place flips it in the unit. The photograph stays in the test
-# directory (dual_mono_192dpi.png, window_192dpi.png).
+# doubled place flips it in the unit, and every dialog's texts fit. The
+# photographs stay in the test directory (dual_mono_192dpi.png,
+# window_192dpi.png).
 E2E_PREFIX_NAME=prefix192
 E2E_SCREEN=2048x1400x24
 E2E_DESKTOP=2000x1300
@@ -65,3 +66,6 @@ say "a 20-pixel drag at 200 % moved Expander Threshold Left 5 dB"
 panel_click 530 330
 expect_file_line "$STATE_FILE" '^Expander Link L/R=1$' 5
 say "a click at the switch's doubled place flipped it in the unit"
+
+# Every dialog's texts fit at 192 dpi too.
+every_dialog_texts_fit 2

@@ -87,3 +87,35 @@ panel_click() {
     sleep 0.2
     xdotool click --repeat "${3:-1}" --delay 80 1
 }
+
+# dialog_texts_fit CAPTION OPEN CLOSE_ID: opens a dialog (OPEN: "command ID"
+# or "dblclick X Y", a double-click at client point X, Y), checks that every
+# static text fits its control as the program draws it, and closes it with
+# the button CLOSE_ID.
+dialog_texts_fit() {
+    local caption=$1 open=$2 close=$3
+    case $open in
+        command\ *) drive_ok command "${open#command }" ;;
+        dblclick\ *) panel_click ${open#dblclick } 2 ;;
+    esac
+    drive_ok wait-dialog "$caption" 5000
+    drive_ok text-fit "$caption"
+    say "\"$caption\": every text fits (${DRIVEN#fits } measured)"
+    drive_ok click "$caption" "$close"
+    drive_ok wait-no-dialog "$caption" 5000
+}
+
+# every_dialog_texts_fit ZOOM: every dialog of the program, the value
+# dialogs opened on the Dual Mono panel drawn at ZOOM (1 or 2).
+every_dialog_texts_fit() {
+    local z=$1
+    dialog_texts_fit "About QIV-72 Remote Control Tool" "command 40007" 1
+    dialog_texts_fit "COM-Port Select" "command 40006" 2
+    dialog_texts_fit "Help Language Select" "command 40040" 2
+    dialog_texts_fit "Comment" "command 40037" 2
+    dialog_texts_fit "Store Setup" "command 40043" 2
+    dialog_texts_fit "Recall Setup" "command 40042" 2
+    dialog_texts_fit "Input Value" "dblclick $((295 * z)) $((35 * z))" 2
+    dialog_texts_fit "Select Value" "dblclick $((745 * z)) $((50 * z))" 2
+    dialog_texts_fit "Display Value (No Entry)" "dblclick $((295 * z)) $((80 * z))" 1
+}

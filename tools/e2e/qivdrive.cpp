@@ -538,6 +538,23 @@ int CmdMenuState(int argc, char** argv, int first) {
     return 0;
 }
 
+// Whether every static text of the dialog fits its control as the program
+// draws it: "fits N" (N texts measured), else a failure naming each text
+// that needs more room. Fonts belong to their process, so qivprobe.dll
+// measures inside the program.
+int CmdTextFit(const char* caption) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    ProbeSession session;
+    const std::string error = session.Open();
+    if (!error.empty()) return Fail(error);
+    session.block->dialog = d;
+    if (!session.Ask(ProbeTextFit)) return Fail("the program did not measure");
+    if (session.block->misfits != 0) return Fail(session.block->report);
+    std::printf("fits %ld\n", static_cast<long>(session.block->measured));
+    return 0;
+}
+
 // How many paint messages and serial notifications reached the main
 // window's procedure in `duration` ms: "paints=N notifies=M".
 int CmdCountMessages(DWORD duration) {
@@ -732,7 +749,7 @@ int Usage() {
                  "  message-box TEXT MS | answer TEXT BUTTON MS\n"
                  "  client-size | window-rect | move-window X Y | client-rect | has-menu\n"
                  "  popup MS | no-popup MS | foreground MS\n"
-                 "  focus CAPTION ID | texts CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
+                 "  focus CAPTION ID | texts CAPTION | text-fit CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
                  "  menu-state ID... | window-count CLASS | count-messages MS\n"
                  "  class-rects CLASS MS | close-class CLASS | wait-class-title CLASS TEXT MS | activate-class CLASS\n"
                  "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n"
@@ -795,6 +812,7 @@ int main(int argc, char** argv) {
     if (c == "focus-info" && n == 0) return CmdFocusInfo();
     if (c == "focus" && n == 2) return CmdFocus(arg(2), std::atoi(arg(3)));
     if (c == "texts" && n == 1) return CmdTexts(arg(2));
+    if (c == "text-fit" && n == 1) return CmdTextFit(arg(2));
     if (c == "iconic" && n == 1) return CmdIconic(Ms(arg(2)), true);
     if (c == "not-iconic" && n == 1) return CmdIconic(Ms(arg(2)), false);
     if (c == "dialog-rect" && n == 1) return CmdDialogRect(arg(2));

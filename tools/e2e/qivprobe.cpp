@@ -54,6 +54,40 @@ void ReadMenuStates(HWND window, ProbeBlock* block) {
         block->states[i] = menu != nullptr ? GetMenuState(menu, block->ids[i], MF_BYCOMMAND) : ~0u;
 }
 
+// Each static text drawn as the control draws it (its font, word breaks for
+// the wrapping styles) must fit its client area.
+void MeasureTexts(ProbeBlock* block) {
+    block->measured = block->misfits = 0;
+    block->report[0] = '\0';
+    for (HWND c = GetWindow(block->dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0) continue;
+        char text[256] = {};
+        if (GetWindowTextA(c, text, sizeof text) <= 0) continue;
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        const LONG kind = style & SS_TYPEMASK;
+        if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_LEFTNOWORDWRAP) continue;
+        RECT client = {};
+        GetClientRect(c, &client);
+        HDC dc = GetDC(c);
+        if (dc == nullptr) continue;
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_GETFONT, 0, 0)));
+        RECT need = {0, 0, client.right, 0};
+        UINT flags = DT_CALCRECT | DT_EXPANDTABS | (kind == SS_LEFTNOWORDWRAP ? 0u : DT_WORDBREAK);
+        if ((style & SS_NOPREFIX) != 0) flags |= DT_NOPREFIX;
+        DrawTextA(dc, text, -1, &need, flags);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        ++block->measured;
+        if (need.right <= client.right && need.bottom <= client.bottom) continue;
+        ++block->misfits;
+        char line[400];
+        wsprintfA(line, "%s: needs %ldx%ld in %ldx%ld; ", text, need.right, need.bottom, client.right, client.bottom);
+        if (lstrlenA(block->report) + lstrlenA(line) < ProbeReportSize) lstrcatA(block->report, line);
+    }
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK QivProbeHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -67,6 +101,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK QivProbeHook(int code, WPARAM 
             switch (block->request) {
                 case ProbeCountStart: StartCount(msg->hwnd); break;
                 case ProbeCountStop: StopCount(block); break;
+                case ProbeTextFit: MeasureTexts(block); break;
                 default: ReadMenuStates(msg->hwnd, block); break;
             }
             UnmapViewOfFile(view);

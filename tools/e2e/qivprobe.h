@@ -15,7 +15,9 @@ enum ProbeRequest : int {
     ProbeMenuStates = 0,  // fill hasMenu and states for ids[0 .. count - 1]
     ProbeCountStart = 1,  // start counting the main window's messages
     ProbeCountStop = 2,   // stop counting; the counts are in the block
+    ProbeTextFit = 3,     // measure the static texts of `dialog` in their controls
 };
+inline constexpr int ProbeReportSize = 1024;
 
 struct ProbeBlock {
     int request;
@@ -28,4 +30,11 @@ struct ProbeBlock {
     // paint that UpdateWindow runs at once).
     LONG paints;        // WM_PAINT
     LONG notifies;      // the serial notification, one per burst of bytes read
+    // A text fit: the dialog asked about, how many static texts were
+    // measured and how many need more room than their control has, with
+    // "text: needs WxH in WxH" for each of those.
+    HWND dialog;
+    LONG measured;
+    LONG misfits;
+    char report[ProbeReportSize];
 };
