@@ -4,14 +4,15 @@
 # Dual Mono window is twice 799 x 252, every panel pixel is a 2 x 2 block
 # showing what the software canvas paints at 200 %, a 20-pixel drag moves a
 # setting as far as a 10-pixel drag at 100 % and a click at a switch's
-# doubled place flips it in the unit, and every dialog's texts fit. The
-# photographs stay in the test directory (dual_mono_192dpi.png,
-# window_192dpi.png).
+# doubled place flips it in the unit, every dialog's texts fit, and Panel
+# Size resizes the panel and is kept. The photographs stay in the test
+# directory (dual_mono_192dpi.png, window_192dpi.png, dual_mono_150.png).
 E2E_PREFIX_NAME=prefix192
 E2E_SCREEN=2048x1400x24
 E2E_DESKTOP=2000x1300
 source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
 source "$QIV_ROOT/tools/e2e/panel_lib.sh"
+source "$QIV_ROOT/tools/e2e/analyser_lib.sh"
 e2e_init high_dpi
 
 # The screen's DPI as Wine takes it, set before the program starts.
@@ -69,3 +70,16 @@ say "a click at the switch's doubled place flipped it in the unit"
 
 # Every dialog's texts fit at 192 dpi too.
 every_dialog_texts_fit 2
+
+# Options > Panel Size: 150 % (a photograph for a look), then 100 %, which
+# the settings file keeps.
+drive_ok command 40063
+expect_client_size 1198x378 5000
+sleep 0.5
+panel_shot "$E2E_WORK/dual_mono_150.png"
+drive_ok command 40062
+expect_client_size 799x252 5000
+say "Panel Size 150 % and 100 % resize the window at 192 dpi"
+drive_ok exit-time 5000
+grep -a -q '^PanelSize=100' "$INI" || fail "the settings file does not keep PanelSize=100"
+say "PASS"

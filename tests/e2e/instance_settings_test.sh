@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The first run asks for the help language and the COM port; a second start
 # brings the running window forward and ends without touching anything; the
-# settings file after Exit has its 37 lines; the next start asks nothing.
+# settings file after Exit has its 37 lines (and PanelSize=); the next start
+# asks nothing.
 source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
 e2e_init instance_settings
 
@@ -47,9 +48,11 @@ drive_ok command 40018  # Deactivate Screensaver
 drive_ok exit-time 5000
 [ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms"
 [ -f "$INI" ] || fail "no settings file after Exit"
+# The 37 lines, then the added PanelSize= line that older copies ignore.
 lines=$(wc -l <"$INI")
-[ "$lines" -eq 37 ] || fail "the settings file has $lines lines, not 37"
-[ "$(grep -c $'\r$' "$INI")" -eq 37 ] || fail "not every line ends with CR LF"
+[ "$lines" -eq 38 ] || fail "the settings file has $lines lines, not 37 and PanelSize="
+[ "$(grep -c $'\r$' "$INI")" -eq 38 ] || fail "not every line ends with CR LF"
+[ "$(sed -n '38p' "$INI" | tr -d '\r')" = "PanelSize=0" ] || fail "line 38: $(sed -n 38p "$INI")"
 expected=("[Settings]" "AlwaysTop=1" "COMPort=COM2" "SafeMode=1" "ScrSave_deactive=1" "HelpLanguage=1")
 for i in "${!expected[@]}"; do
     got=$(sed -n "$((i + 1))p" "$INI" | tr -d '\r')
