@@ -58,3 +58,22 @@ void ZoomPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, in
         }
     }
 }
+
+PanelPixelRect ChangedPanelPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, int32_t w, int32_t h,
+                                  const uint32_t* dst, int32_t dstStride, int halves) {
+    int32_t left = x + w, right = x - 1, top = y + h, bottom = y - 1;
+    for (int32_t py = y; py < y + h; ++py) {
+        const uint32_t* row = src + static_cast<int64_t>(py) * srcStride;
+        const uint32_t* shown = dst + static_cast<int64_t>(ScaleToScreen(py, halves)) * dstStride;
+        for (int32_t px = x; px < x + w; ++px) {
+            // Each block is one colour: its first pixel stands for it.
+            if (row[px] == shown[ScaleToScreen(px, halves)]) continue;
+            if (px < left) left = px;
+            if (px > right) right = px;
+            if (py < top) top = py;
+            bottom = py;
+        }
+    }
+    if (right < left) return {x, y, 0, 0};
+    return {left, top, right - left + 1, bottom - top + 1};
+}

@@ -51,3 +51,15 @@ int32_t ScaleToPanel(int32_t screen, int halves);
 // The caller keeps the rectangle inside both images.
 void ZoomPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t* dst,
                 int32_t dstStride, int halves);
+
+// A rectangle of panel pixels; empty when w or h is 0.
+struct PanelPixelRect {
+    int32_t x, y, w, h;
+};
+
+// Of the panel pixels x..x+w-1, y..y+h-1 of `src`, the smallest rectangle
+// holding every one whose block in `dst` (the enlarged panel, as ZoomPixels
+// left it) shows another colour: what a redraw has to enlarge and show
+// again. A bar that moves by a few segments differs in those segments only.
+PanelPixelRect ChangedPanelPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, int32_t w, int32_t h,
+                                  const uint32_t* dst, int32_t dstStride, int halves);

@@ -180,10 +180,14 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height) {
     return w->panel->Dc();
 }
 
-void PresentZoomed(HWND window, HDC windowDc, int x, int y, int width, int height) {
+namespace {
+
+// `all`: show the whole rectangle; else only its pixels that changed.
+void Present(HWND window, HDC windowDc, int x, int y, int width, int height, bool all) {
     const WindowZoom* w = Find(window);
     if (w == nullptr || w->panel == nullptr || w->screen == nullptr || windowDc == nullptr) return;
     const DibSurface& panel = *w->panel;
+    DibSurface& screen = *w->screen;
     // Only what lies on the panel.
     if (x < 0) width += x, x = 0;
     if (y < 0) height += y, y = 0;
@@ -191,13 +195,24 @@ void PresentZoomed(HWND window, HDC windowDc, int x, int y, int width, int heigh
     if (y + height > panel.Height()) height = panel.Height() - y;
     if (width <= 0 || height <= 0) return;
     GdiFlush();  // the drawing into the panel surface must be in its pixels
-    ZoomPixels(panel.Bits(), panel.Width(), x, y, width, height, w->screen->Bits(), w->screen->Width(), w->halves);
-    const int left = ScaleToScreen(x, w->halves), top = ScaleToScreen(y, w->halves);
-    BitBlt(windowDc, left, top, ScaleToScreen(x + width, w->halves) - left, ScaleToScreen(y + height, w->halves) - top,
-           w->screen->Dc(), left, top, SRCCOPY);
+    PanelPixelRect r = {x, y, width, height};
+    if (!all) r = ChangedPanelPixels(panel.Bits(), panel.Width(), x, y, width, height, screen.Bits(), screen.Width(),
+                                     w->halves);
+    if (r.w == 0 || r.h == 0) return;
+    ZoomPixels(panel.Bits(), panel.Width(), r.x, r.y, r.w, r.h, screen.Bits(), screen.Width(), w->halves);
+    const int left = ScaleToScreen(r.x, w->halves), top = ScaleToScreen(r.y, w->halves);
+    BitBlt(windowDc, left, top, ScaleToScreen(r.x + r.w, w->halves) - left, ScaleToScreen(r.y + r.h, w->halves) - top,
+           screen.Dc(), left, top, SRCCOPY);
+}
+
+}  // namespace
+
+void PresentZoomed(HWND window, HDC windowDc, int x, int y, int width, int height) {
+    Present(window, windowDc, x, y, width, height, false);
 }
 
 void PresentZoomedPanel(HWND window, HDC windowDc) {
     const WindowZoom* w = Find(window);
-    if (w != nullptr && w->panel != nullptr) PresentZoomed(window, windowDc, 0, 0, w->panel->Width(), w->panel->Height());
+    if (w != nullptr && w->panel != nullptr)
+        Present(window, windowDc, 0, 0, w->panel->Width(), w->panel->Height(), true);
 }

@@ -38,10 +38,13 @@ void ForgetWindowZoom(HWND window);
 HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height);
 
 // Shows the panel pixels x..x+w-1, y..y+h-1 of the window's surface,
-// enlarged, on `windowDc`. Nothing at 100 % or without a surface.
+// enlarged, on `windowDc`: those that differ from what the window shows, so
+// that a bar that moved a few segments costs a few segments. Nothing at
+// 100 % or without a surface.
 void PresentZoomed(HWND window, HDC windowDc, int x, int y, int w, int h);
 
-// The whole surface.
+// The whole surface, all of it (after a paint the window shows nothing of
+// it yet).
 void PresentZoomedPanel(HWND window, HDC windowDc);
 
 // AdjustWindowRectExForDpi where Windows has it, else AdjustWindowRectEx.
