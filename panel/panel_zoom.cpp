@@ -1,6 +1,9 @@
 // The panel zoom arithmetic.
 #include "panel/panel_zoom.h"
 
+#include <algorithm>
+#include <cstring>
+
 PanelSize PanelSizeFromNumber(int32_t number) {
     switch (number) {
         case 100: return PanelSize::Percent100;
@@ -45,34 +48,54 @@ void ZoomPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, in
         const uint32_t* row = src + static_cast<int64_t>(py) * srcStride;
         const int32_t top = ScaleToScreen(py, halves), bottom = ScaleToScreen(py + 1, halves);
         uint32_t* first = dst + static_cast<int64_t>(top) * dstStride;
-        for (int32_t px = x; px < x + w; ++px) {
-            const uint32_t colour = row[px];
-            const int32_t right = ScaleToScreen(px + 1, halves);
-            for (int32_t sx = ScaleToScreen(px, halves); sx < right; ++sx) first[sx] = colour;
+        if (halves % ZoomHalves100 == 0) {
+            // A whole factor: blocks of one width.
+            const int32_t factor = halves / ZoomHalves100;
+            uint32_t* out = first + static_cast<int64_t>(x) * factor;
+            for (int32_t px = x; px < x + w; ++px)
+                for (int32_t k = 0; k < factor; ++k) *out++ = row[px];
+        } else {
+            for (int32_t px = x; px < x + w; ++px) {
+                const uint32_t colour = row[px];
+                const int32_t right = ScaleToScreen(px + 1, halves);
+                for (int32_t sx = ScaleToScreen(px, halves); sx < right; ++sx) first[sx] = colour;
+            }
         }
         // The block's other rows repeat its first.
         const int32_t left = ScaleToScreen(x, halves), width = ScaleToScreen(x + w, halves) - left;
-        for (int32_t sy = top + 1; sy < bottom; ++sy) {
-            uint32_t* out = dst + static_cast<int64_t>(sy) * dstStride;
-            for (int32_t sx = left; sx < left + width; ++sx) out[sx] = first[sx];
-        }
+        for (int32_t sy = top + 1; sy < bottom; ++sy)
+            std::copy(first + left, first + left + width, dst + static_cast<int64_t>(sy) * dstStride + left);
     }
 }
 
-PanelPixelRect ChangedPanelPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, int32_t w, int32_t h,
-                                  const uint32_t* dst, int32_t dstStride, int halves) {
+// Whether n pixels are equal, compared two at a time (the C library's
+// memcmp of Windows under Wine goes byte by byte; an 8-byte memcpy is one
+// load).
+static bool SamePixels(const uint32_t* a, const uint32_t* b, int32_t n) {
+    int32_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) return false;
+    }
+    return i == n || a[i] == b[i];
+}
+
+PanelPixelRect ChangedPanelPixels(const uint32_t* src, const uint32_t* shown, int32_t stride, int32_t x, int32_t y,
+                                  int32_t w, int32_t h) {
     int32_t left = x + w, right = x - 1, top = y + h, bottom = y - 1;
     for (int32_t py = y; py < y + h; ++py) {
-        const uint32_t* row = src + static_cast<int64_t>(py) * srcStride;
-        const uint32_t* shown = dst + static_cast<int64_t>(ScaleToScreen(py, halves)) * dstStride;
-        for (int32_t px = x; px < x + w; ++px) {
-            // Each block is one colour: its first pixel stands for it.
-            if (row[px] == shown[ScaleToScreen(px, halves)]) continue;
-            if (px < left) left = px;
-            if (px > right) right = px;
-            if (py < top) top = py;
-            bottom = py;
-        }
+        const uint32_t* now = src + static_cast<int64_t>(py) * stride + x;
+        const uint32_t* was = shown + static_cast<int64_t>(py) * stride + x;
+        if (SamePixels(now, was, w)) continue;
+        int32_t first = 0, last = w - 1;
+        while (now[first] == was[first]) ++first;
+        while (now[last] == was[last]) --last;
+        if (x + first < left) left = x + first;
+        if (x + last > right) right = x + last;
+        if (py < top) top = py;
+        bottom = py;
     }
     if (right < left) return {x, y, 0, 0};
     return {left, top, right - left + 1, bottom - top + 1};

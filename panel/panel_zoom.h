@@ -58,8 +58,10 @@ struct PanelPixelRect {
 };
 
 // Of the panel pixels x..x+w-1, y..y+h-1 of `src`, the smallest rectangle
-// holding every one whose block in `dst` (the enlarged panel, as ZoomPixels
-// left it) shows another colour: what a redraw has to enlarge and show
-// again. A bar that moves by a few segments differs in those segments only.
-PanelPixelRect ChangedPanelPixels(const uint32_t* src, int32_t srcStride, int32_t x, int32_t y, int32_t w, int32_t h,
-                                  const uint32_t* dst, int32_t dstStride, int halves);
+// holding every one that differs from the same pixel of `shown` (a copy of
+// the panel as the window shows it, same size): what a redraw has to
+// enlarge and show again. A bar that moves by a few segments differs in
+// those segments only; rows that did not change are passed over at memory
+// speed.
+PanelPixelRect ChangedPanelPixels(const uint32_t* src, const uint32_t* shown, int32_t stride, int32_t x, int32_t y,
+                                  int32_t w, int32_t h);

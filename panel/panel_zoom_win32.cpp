@@ -1,7 +1,9 @@
 // The panel windows' zoom and their panel surfaces.
 #include "panel/panel_zoom_win32.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "win32/win32_handles.h"
 
@@ -50,6 +52,7 @@ struct WindowZoom {
     int panelWidth = -1, panelHeight = -1;  // the last panel size asked for
     std::unique_ptr<DibSurface> panel;      // the panel at 100 %
     std::unique_ptr<DibSurface> screen;     // the panel enlarged
+    std::vector<uint32_t> shown;            // the panel as the window shows it (what was enlarged last)
 };
 
 // The main window and the analyser settings window; a spare for safety.
@@ -102,6 +105,7 @@ int ScreenDpi() {
 void ResetSurfaces(WindowZoom& w) {
     w.screen.reset();
     w.panel.reset();
+    w.shown.clear();
 }
 
 }  // namespace
@@ -176,6 +180,7 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height) {
             ResetSurfaces(*w);
             return nullptr;
         }
+        w->shown.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     }
     return w->panel->Dc();
 }
@@ -184,7 +189,7 @@ namespace {
 
 // `all`: show the whole rectangle; else only its pixels that changed.
 void Present(HWND window, HDC windowDc, int x, int y, int width, int height, bool all) {
-    const WindowZoom* w = Find(window);
+    WindowZoom* w = Find(window);
     if (w == nullptr || w->panel == nullptr || w->screen == nullptr || windowDc == nullptr) return;
     const DibSurface& panel = *w->panel;
     DibSurface& screen = *w->screen;
@@ -196,10 +201,13 @@ void Present(HWND window, HDC windowDc, int x, int y, int width, int height, boo
     if (width <= 0 || height <= 0) return;
     GdiFlush();  // the drawing into the panel surface must be in its pixels
     PanelPixelRect r = {x, y, width, height};
-    if (!all) r = ChangedPanelPixels(panel.Bits(), panel.Width(), x, y, width, height, screen.Bits(), screen.Width(),
-                                     w->halves);
+    if (!all) r = ChangedPanelPixels(panel.Bits(), w->shown.data(), panel.Width(), x, y, width, height);
     if (r.w == 0 || r.h == 0) return;
     ZoomPixels(panel.Bits(), panel.Width(), r.x, r.y, r.w, r.h, screen.Bits(), screen.Width(), w->halves);
+    for (int32_t row = r.y; row < r.y + r.h; ++row) {
+        const size_t at = static_cast<size_t>(row) * static_cast<size_t>(panel.Width()) + static_cast<size_t>(r.x);
+        std::copy(panel.Bits() + at, panel.Bits() + at + r.w, w->shown.begin() + static_cast<std::ptrdiff_t>(at));
+    }
     const int left = ScaleToScreen(r.x, w->halves), top = ScaleToScreen(r.y, w->halves);
     BitBlt(windowDc, left, top, ScaleToScreen(r.x + r.w, w->halves) - left, ScaleToScreen(r.y + r.h, w->halves) - top,
            screen.Dc(), left, top, SRCCOPY);

@@ -93,20 +93,23 @@ TEST(PanelZoomTest, EachPanelPixelFillsItsBlockAndNothingElse) {
 
 // A redraw enlarges and shows only what differs from what is shown.
 TEST(PanelZoomTest, OnlyTheChangedPixelsAreShownAgain) {
-    constexpr int halves = 4;
     std::vector<uint32_t> panel(8 * 6, 7);
-    std::vector<uint32_t> screen(16 * 12, 0);
-    ZoomPixels(panel.data(), 8, 0, 0, 8, 6, screen.data(), 16, halves);
-    EXPECT_EQ(ChangedPanelPixels(panel.data(), 8, 0, 0, 8, 6, screen.data(), 16, halves).w, 0) << "all shown";
+    const std::vector<uint32_t> shown = panel;
+    EXPECT_EQ(ChangedPanelPixels(panel.data(), shown.data(), 8, 0, 0, 8, 6).w, 0) << "all shown";
     panel[2 * 8 + 3] = 9;  // (3, 2)
     panel[4 * 8 + 5] = 9;  // (5, 4)
-    const PanelPixelRect r = ChangedPanelPixels(panel.data(), 8, 0, 0, 8, 6, screen.data(), 16, halves);
+    const PanelPixelRect r = ChangedPanelPixels(panel.data(), shown.data(), 8, 0, 0, 8, 6);
     EXPECT_EQ(r.x, 3);
     EXPECT_EQ(r.y, 2);
     EXPECT_EQ(r.w, 3);
     EXPECT_EQ(r.h, 3);
-    EXPECT_EQ(ChangedPanelPixels(panel.data(), 8, 0, 0, 3, 6, screen.data(), 16, halves).w, 0)
+    EXPECT_EQ(ChangedPanelPixels(panel.data(), shown.data(), 8, 0, 0, 3, 6).w, 0)
         << "changes outside the asked rectangle do not count";
+    const PanelPixelRect one = ChangedPanelPixels(panel.data(), shown.data(), 8, 5, 4, 3, 2);
+    EXPECT_EQ(one.x, 5);
+    EXPECT_EQ(one.y, 4);
+    EXPECT_EQ(one.w, 1);
+    EXPECT_EQ(one.h, 1);
 }
 
 // At 200 % a 20-pixel drag moves as far as a 10-pixel drag at 100 %, from
