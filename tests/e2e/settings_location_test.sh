@@ -43,8 +43,9 @@ main_corner
 [ "$CORNER" = "150,120" ] || fail "the window did not move: it is at $CORNER"
 drive_ok exit-time 5000
 [ -f "$INI" ] || fail "no $INI after Exit"
-[ "$(wc -l <"$INI")" -eq 37 ] || fail "the settings file has $(wc -l <"$INI") lines, not 37"
-[ "$(grep -c $'\r$' "$INI")" -eq 37 ] || fail "not every line ends with CR LF"
+# The 37 lines and the added PanelSize= line.
+[ "$(wc -l <"$INI")" -eq 38 ] || fail "the settings file has $(wc -l <"$INI") lines, not 37 and PanelSize="
+[ "$(grep -c $'\r$' "$INI")" -eq 38 ] || fail "not every line ends with CR LF"
 [ "$(ini_value COMPort)" = "COM3" ] || fail "COMPort=$(ini_value COMPort)"
 [ "$(ini_value HelpLanguage)" = "1" ] || fail "HelpLanguage=$(ini_value HelpLanguage)"
 [[ "$(ini_value WinPos)" =~ ^150,[0-9]+,120,[0-9]+$ ]] || fail "WinPos=$(ini_value WinPos)"
