@@ -32,6 +32,17 @@ panel_shot "$E2E_WORK/dual_mono_192dpi.png"
 [ "$PANEL_W"x"$PANEL_H" = "1598x504" ] || fail "the Dual Mono panel at 192 dpi is ${PANEL_W}x$PANEL_H"
 say "the Dual Mono panel is 1598 x 504 at 192 dpi"
 
+# Frames redraw the changed controls only, zoomed too: no paint message
+# reaches the window while the meters move.
+drive_ok count-messages 3000
+counts=$DRIVEN
+read -r paints notifies <<<"${counts//[a-z=]/}"
+[ "$notifies" -ge 30 ] || fail "only $notifies serial notifications in 3 s ($counts)"
+[ "$paints" -eq 0 ] || fail "the zoomed window was painted $paints times in 3 s ($counts)"
+bands_moved meters 0.5 240 370 870 60
+[ "$MOVED" != "0" ] || fail "the level bars did not move at 200 %"
+say "the meters move at 200 % ($MOVED pixels in half a second) without a paint message ($counts)"
+
 # The whole window as the user sees it, for a look.
 drive_ok window-rect
 read -r wl wt wr wb <<<"$DRIVEN"
