@@ -95,6 +95,8 @@ int ComposeWindowTitle(const TitleInputs& in, char* out, size_t size) {
         std::strncat(head, " : ", sizeof head - std::strlen(head) - 1);
         setupTitle = in.setupTitle != nullptr ? in.setupTitle : "";
         if (in.unsavedChanges) std::strcat(tail, "*");
+        if (in.compareSide == 'A') std::strcat(tail, " [A]");
+        if (in.compareSide == 'B') std::strcat(tail, " [B]");
         if (in.transmitCount > 0 && in.online) std::strcat(tail, "  Transmitting ... ");
     }
 

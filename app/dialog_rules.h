@@ -71,6 +71,8 @@ struct TitleInputs {
     const char* setupTitle;
     bool unsavedChanges;
     int32_t transmitCount;
+    // 'A' or 'B' once the user compares two setups of the function, else 0.
+    char compareSide = 0;
 };
 
 // Composes the title into `out` (at least TitleCapacity bytes). A setup

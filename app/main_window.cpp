@@ -12,11 +12,13 @@
 #include "app/help_window.h"
 #include "app/link_supervision.h"
 #include "app/main_panel.h"
+#include "app/mode_menu.h"
 #include "app/mode_refresh.h"
 #include "app/port_keeper.h"
 #include "app/settings_file_win32.h"
 #include "app/setup_commands.h"
 #include "app/shell_state.h"
+#include "link/edit_history.h"
 #include "link/frame_receiver.h"
 #include "link/host_encoder.h"
 #include "link/link_seams.h"
@@ -52,6 +54,10 @@ struct MainWindowState {
     char lastTitle[TitleCapacity] = {};
     // The chosen port, reopened quietly while it is missing or vanished.
     PortKeeper portKeeper;
+    // The Edit items' states as last applied; unknown until the first paint
+    // loads the menus.
+    EditMenuStates editMenu = {};
+    bool editMenuKnown = false;
 };
 MainWindowState Shell;
 
@@ -97,14 +103,19 @@ void ToggleMainMenu(HWND window) {
 
 // Analyser-only commands change a setting the way the program's own
 // changes go: limited, marked and sent with the next answers.
+// Each key is one step of the user's.
 void ChangeAnalyserSetting(int id, double value) {
-    if (DeviceFunction == FunctionAnalyser) RequestParamChange(value, id, TableAnalyser);
+    if (DeviceFunction != FunctionAnalyser) return;
+    const ParamDesc* p = FindParam(TableAnalyser, id);
+    if (p == nullptr) return;
+    const double before = p->value;
+    RequestParamChange(value, id, TableAnalyser);
+    NoteUserChange(*p, before, StepKind::Command, 0);
 }
 
 void InvertAnalyserSetting(int id) {
-    if (DeviceFunction != FunctionAnalyser) return;
-    const ParamDesc* p = FindParam(TableAnalyser, id);
-    if (p != nullptr) RequestParamChange(1.0 - p->value, id, TableAnalyser);
+    const ParamDesc* p = DeviceFunction == FunctionAnalyser ? FindParam(TableAnalyser, id) : nullptr;
+    if (p != nullptr) ChangeAnalyserSetting(id, 1.0 - p->value);
 }
 
 void SelectOfflineFunction(int function) {
@@ -217,6 +228,31 @@ void CmdPanelSize150(HWND w) { ChoosePanelSize(w, PanelSize::Percent150); }
 void CmdPanelSize200(HWND w) { ChoosePanelSize(w, PanelSize::Percent200); }
 void CmdPanelSize300(HWND w) { ChoosePanelSize(w, PanelSize::Percent300); }
 
+// The Edit menu: undo history and A/B compare of the function shown. What
+// they change is drawn at once.
+void ShowEdit() {
+    RequestFunctionRedraw();
+    UpdateWindowTitle();
+}
+void CmdUndo(HWND) {
+    if (UndoStep(DeviceFunction)) ShowEdit();
+}
+void CmdRedo(HWND) {
+    if (RedoStep(DeviceFunction)) ShowEdit();
+}
+void CmdCompare(HWND) {
+    ToggleCompare(DeviceFunction);
+    ShowEdit();
+}
+void CmdCopyAToB(HWND) {
+    CopyCompareSide(DeviceFunction, CompareSide::B);
+    ShowEdit();
+}
+void CmdCopyBToA(HWND) {
+    CopyCompareSide(DeviceFunction, CompareSide::A);
+    ShowEdit();
+}
+
 struct Command {
     WORD id;
     void (*run)(HWND);
@@ -260,7 +296,42 @@ constexpr Command Commands[] = {
     {CMD_PANEL_SIZE_150, CmdPanelSize150},
     {CMD_PANEL_SIZE_200, CmdPanelSize200},
     {CMD_PANEL_SIZE_300, CmdPanelSize300},
+    {CMD_UNDO, CmdUndo},
+    {CMD_REDO, CmdRedo},
+    {CMD_COMPARE_AB, CmdCompare},
+    {CMD_COPY_A_TO_B, CmdCopyAToB},
+    {CMD_COPY_B_TO_A, CmdCopyBToA},
 };
+
+// Right-button popups that carry the Edit items: those of Dual Mono, Stereo
+// and the Analyser, with the main menu shown or hidden.
+constexpr int EditPopupCount = 4;
+
+void SetEditItem(HMENU menu, UINT command, bool enabled) {
+    if (menu != nullptr) EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+}
+
+// Steps end in the panels, dialogs and loads as well as in the commands, so
+// the Edit items are brought up to date at every message of the main window
+// (it has one per frame and per timer tick, and one before any menu opens);
+// only a change touches the menus.
+void SyncEditMenu() {
+    if (MainMenuHandle == nullptr) return;
+    const EditMenuStates s = EditMenuStatesFor(DeviceFunction);
+    if (Shell.editMenuKnown && s == Shell.editMenu) return;
+    Shell.editMenu = s;
+    Shell.editMenuKnown = true;
+    HMENU menus[1 + EditPopupCount] = {MainMenuHandle};
+    for (int i = 0; i < EditPopupCount; ++i)
+        menus[1 + i] = Shell.rightButtonMenu.Get() != nullptr ? GetSubMenu(Shell.rightButtonMenu.Get(), i) : nullptr;
+    for (HMENU m : menus) {
+        SetEditItem(m, CMD_UNDO, s.undo);
+        SetEditItem(m, CMD_REDO, s.redo);
+        SetEditItem(m, CMD_COMPARE_AB, s.compare);
+        SetEditItem(m, CMD_COPY_A_TO_B, s.copies);
+        SetEditItem(m, CMD_COPY_B_TO_A, s.copies);
+    }
+}
 
 // The rest of the start-up, at the first paint: timer, menus, cursor, link,
 // title, the analyser settings window class.
@@ -482,6 +553,7 @@ LRESULT OnBringToFront(HWND window, WPARAM wParam) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     MainWindow = window;
+    SyncEditMenu();
     if (DeviceFunction >= FunctionDualMono && DeviceFunction <= FunctionAnalyser)
         DispatchToPanel(window, msg, wParam, lParam);
     switch (msg) {
@@ -558,7 +630,9 @@ void UpdateWindowTitle() {
     if (MainWindow == nullptr) return;
     const int f = (DeviceFunction >= 0 && DeviceFunction < FunctionSlots) ? DeviceFunction : 0;
     char title[TitleCapacity];
-    ComposeWindowTitle({f, Online != 0, CurrentSetupTitle[f], UnsavedChanges != 0, TransmitCount}, title, sizeof title);
+    const char compare = !CompareInUse(f) ? 0 : ShownCompareSide(f) == CompareSide::A ? 'A' : 'B';
+    ComposeWindowTitle({f, Online != 0, CurrentSetupTitle[f], UnsavedChanges != 0, TransmitCount, compare}, title,
+                       sizeof title);
     if (std::strcmp(title, Shell.lastTitle) == 0) return;
     SetWindowTextA(MainWindow, title);
     std::memcpy(Shell.lastTitle, title, sizeof title);

@@ -1,5 +1,6 @@
 #include "app/mode_menu.h"
 
+#include "link/edit_history.h"
 #include "link/link_state.h"
 
 ModeMenuStates MenuStatesFor(int function, bool online) {
@@ -9,5 +10,15 @@ ModeMenuStates MenuStatesFor(int function, bool online) {
     s.bootItems = online;
     s.offlineItems = !online;
     s.analyserSettings = function == FunctionAnalyser;
+    return s;
+}
+
+EditMenuStates EditMenuStatesFor(int function) {
+    EditMenuStates s{};
+    if (function < FunctionDualMono || function > FunctionAnalyser) return s;
+    s.undo = CanUndo(function);
+    s.redo = CanRedo(function);
+    s.compare = true;
+    s.copies = CompareInUse(function);
     return s;
 }

@@ -11,3 +11,14 @@ struct ModeMenuStates {
 };
 
 ModeMenuStates MenuStatesFor(int function, bool online);
+
+// The Edit menu in the function shown: undo and redo while there is a step
+// to undo or redo, the copies once A/B is in use; nothing without a function.
+struct EditMenuStates {
+    bool undo, redo, compare, copies;
+    bool operator==(const EditMenuStates& o) const {
+        return undo == o.undo && redo == o.redo && compare == o.compare && copies == o.copies;
+    }
+};
+
+EditMenuStates EditMenuStatesFor(int function);

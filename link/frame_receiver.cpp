@@ -146,6 +146,11 @@ void HandleDeviceFrame() {
         DecodeFrame();
     }
 
+    RequestFunctionRedraw();
+    UpdateWindowTitle();
+}
+
+void RequestFunctionRedraw() {
     switch (DeviceFunction) {
         case FunctionDualMono:
             RequestPanelRedraw(PanelTarget::MainWindow, DualMonoTable, DualMonoCount, 0);
@@ -160,7 +165,6 @@ void HandleDeviceFrame() {
         default:
             break;
     }
-    UpdateWindowTitle();
 }
 
 uint8_t FrameByte(int offset) {

@@ -46,6 +46,10 @@ void ReceiveByte(uint8_t b);
 // those of the frames after a recall (TakeOverFrames).
 void HandleDeviceFrame();
 
+// Draws the marked records of the current function's panels (the main
+// window and, in the Analyser, its settings window).
+void RequestFunctionRedraw();
+
 // The current frame, for the decoders: byte at frame offset `offset` (0 is
 // the first sync byte), V(w), B(w, i) and S(w).
 uint8_t FrameByte(int offset);

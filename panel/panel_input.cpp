@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/edit_history.h"
 #include "link/user_change.h"
 #include "panel/control_drawing.h"
 
@@ -71,6 +72,8 @@ bool PanelPress(ParamDesc* table, int count, int32_t px, int32_t py, bool shift,
         r.flags &= ~static_cast<uint32_t>(Dragging);
         if (!HitsControl(r, px, py)) continue;
         if (IsDraggableKind(r.kind)) {
+            // The whole drag, press to release, is one step of the user's.
+            BeginUserStep(StepKind::Drag, DragHoldFrames);
             r.flags |= Dragging;
             drag.anchorValue = r.value;
             drag.lastCommitted = r.value;
@@ -79,7 +82,9 @@ bool PanelPress(ParamDesc* table, int count, int32_t px, int32_t py, bool shift,
             drag.anchorShift = shift;
         } else if (r.kind == ControlKind::Toggle) {
             // Every press flips: the other side of 0.5 always differs.
+            const double before = r.value;
             ApplyUserChange(r, IsOn(r.value) ? 0.0 : 1.0, HoldFor(DragHoldFrames), SetupEffect::MarkUnsaved);
+            NoteUserChange(r, before, StepKind::Drag, DragHoldFrames);
             flipped = true;
         }
     }
@@ -94,7 +99,9 @@ void PanelDragTo(ParamDesc* table, int count, int32_t py, bool shift, PanelDragS
         const double v = ClampToLimits(r, DragCandidate(r, py, shift, drag));
         if (v == drag.lastCommitted) continue;
         drag.lastCommitted = v;
+        const double before = r.value;
         ApplyUserChange(r, v, HoldFor(DragHoldFrames), SetupEffect::MarkUnsaved);
+        NoteUserChange(r, before, StepKind::Drag, DragHoldFrames);
     }
 }
 
@@ -102,6 +109,7 @@ void PanelRelease(ParamDesc* table, int count, PanelDragState& drag) {
     if (!drag.dragging) return;
     drag.dragging = false;
     ClearDragging(table, count);
+    EndUserStep();
 }
 
 void ClearDragging(ParamDesc* table, int count) {
@@ -156,13 +164,25 @@ double TypedValueFor(const ParamDesc& record, const char* text) {
     return v;
 }
 
+namespace {
+
+// A dialog's value: one step of the user's.
+bool CommitDialogValue(ParamDesc& record, double value) {
+    const double before = record.value;
+    if (!ApplyUserChange(record, value, HoldFor(DialogHoldFrames), SetupEffect::MarkUnsaved)) return false;
+    NoteUserChange(record, before, StepKind::Dialog, DialogHoldFrames);
+    return true;
+}
+
+}  // namespace
+
 bool CommitTypedValue(ParamDesc& record, const char* text) {
-    return ApplyUserChange(record, TypedValueFor(record, text), HoldFor(DialogHoldFrames), SetupEffect::MarkUnsaved);
+    return CommitDialogValue(record, TypedValueFor(record, text));
 }
 
 bool CommitSelection(ParamDesc& record, int index) {
     if (index < 0) return false;
-    return ApplyUserChange(record, static_cast<double>(index), HoldFor(DialogHoldFrames), SetupEffect::MarkUnsaved);
+    return CommitDialogValue(record, static_cast<double>(index));
 }
 
 int FormatDialogNumber(const ParamDesc& record, double value, char* out, size_t size) {

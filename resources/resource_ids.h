@@ -44,6 +44,12 @@
 #define CMD_PANEL_SIZE_150 40063
 #define CMD_PANEL_SIZE_200 40064
 #define CMD_PANEL_SIZE_300 40065
+// The Edit menu: undo history and A/B compare.
+#define CMD_UNDO 40070
+#define CMD_REDO 40071
+#define CMD_COMPARE_AB 40072
+#define CMD_COPY_A_TO_B 40073
+#define CMD_COPY_B_TO_A 40074
 
 // Dialog controls.
 #define IDC_PORT_LIST 1006

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/edit_history.h"
 #include "link/host_encoder.h"
 #include "link/link_state.h"
 #include "link/user_change.h"
@@ -68,10 +69,13 @@ void ReadEntry(SetupReader& reader, ParamDesc& entry, const char* line, int leng
     if (end == number) return;  // no number: the entry keeps its value
     // The setup's unsaved mark is the loader's business: a loaded file is the
     // saved setup.
-    if (ApplyUserChange(entry, v, RaiseHoldByOne, SetupEffect::KeepState))
+    const double before = entry.value;
+    if (ApplyUserChange(entry, v, RaiseHoldByOne, SetupEffect::KeepState)) {
         ++reader.changed;
-    else if (reader.sendEvery && IsSavedKind(entry.kind))
+        NoteUserChange(entry, before, StepKind::Load, SendHoldFrames);
+    } else if (reader.sendEvery && IsSavedKind(entry.kind)) {
         entry.flags |= SendPending;
+    }
 }
 
 void EndLine(SetupReader& reader) {
@@ -142,6 +146,9 @@ void BeginSetupLoad(SetupReader& reader, ParamDesc* table, int count, char (&com
     reader.changed = 0;
     reader.sendEvery = sendEvery;
     reader.length = 0;
+    // The whole file is one step of the user's: its values, not its name or
+    // comment.
+    BeginUserStep(StepKind::Load, SendHoldFrames);
     TransmitCount = SendHoldFrames;
     comment[0] = '\0';
 }
@@ -159,6 +166,7 @@ void FeedSetupBytes(SetupReader& reader, const char* data, size_t size) {
 
 void FinishSetupLoad(SetupReader& reader) {
     if (reader.length > 0) EndLine(reader);
+    EndUserStep();
 }
 
 void ApplySetupLine(SetupReader& reader, const char* line, int length) {

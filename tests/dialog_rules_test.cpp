@@ -120,6 +120,16 @@ TEST(WindowTitle, FunctionStateAndMarks) {
     EXPECT_EQ(Title(7, true, "x", false, 0), "KOV QIV-72 - No Operation");
 }
 
+TEST(WindowTitle, TheComparedSideFollowsTheUnsavedMark) {
+    char out[TitleCapacity];
+    ComposeWindowTitle({1, true, "mix.c72", true, 3, 'B'}, out, sizeof out);
+    EXPECT_STREQ(out, "KOV QIV-72 Dual Mono Remote Control - ONLINE : mix.c72* [B]  Transmitting ... ");
+    ComposeWindowTitle({3, false, "new.a72", false, 0, 'A'}, out, sizeof out);
+    EXPECT_STREQ(out, "KOV QIV-72 Audio Analyser - OFFLINE : new.a72 [A]");
+    ComposeWindowTitle({0, false, "", false, 0, 'A'}, out, sizeof out);
+    EXPECT_STREQ(out, "KOV QIV-72 - No Operation");
+}
+
 TEST(WindowTitle, LongSetupNamesAreShortenedNotOverrun) {
     const std::string longName(600, 'n');
     const std::string t = Title(1, true, longName.c_str(), true, 3);

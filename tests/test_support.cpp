@@ -1,5 +1,6 @@
 #include "tests/test_support.h"
 
+#include "link/edit_history.h"
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
 #include "model/param_tables.h"
@@ -9,6 +10,7 @@
 void FreshStart() {
     RestorePristineTables();
     ResetLinkState();
+    ResetEditHistory();
     ResetFakes();
 }
 
