@@ -110,14 +110,36 @@ void ExpectNothingLostAcrossUnplugs(const SoakFigures& f) {
     EXPECT_EQ(f.recallValuesLost, 0);
 }
 
+// On the corrupting line the user also undoes, redoes and compares A/B:
+// those steps send values like any other edit, and at the end the unit runs
+// the side shown (the table, which the mismatch count compares).
+SoakConfig WithEditMenu(SoakConfig c) {
+    c.undoAndCompare = true;
+    return c;
+}
+
+void ExpectEditMenuUsed(const SoakFigures& f) {
+    EXPECT_GT(f.undos, 20u);
+    EXPECT_GT(f.redos, 20u);
+    EXPECT_GT(f.compareSwitches, 20u);
+    EXPECT_GT(f.compareCopies, 5u);
+    EXPECT_TRUE(f.compareInUseAtEnd);
+}
+
 TEST(FaultSoak, DualMonoOnACorruptingLine) {
-    ExpectNothingLost(RunAndCheck(Config("Dual Mono, corrupting line", FunctionDualMono, 11, 0)));
+    const SoakFigures f = RunAndCheck(WithEditMenu(Config("Dual Mono, corrupting line", FunctionDualMono, 11, 0)));
+    ExpectNothingLost(f);
+    ExpectEditMenuUsed(f);
 }
 TEST(FaultSoak, StereoOnACorruptingLine) {
-    ExpectNothingLost(RunAndCheck(Config("Stereo, corrupting line", FunctionStereo, 12, 0)));
+    const SoakFigures f = RunAndCheck(WithEditMenu(Config("Stereo, corrupting line", FunctionStereo, 12, 0)));
+    ExpectNothingLost(f);
+    ExpectEditMenuUsed(f);
 }
 TEST(FaultSoak, AnalyserOnACorruptingLine) {
-    ExpectNothingLost(RunAndCheck(Config("Analyser, corrupting line", FunctionAnalyser, 13, 0)));
+    const SoakFigures f = RunAndCheck(WithEditMenu(Config("Analyser, corrupting line", FunctionAnalyser, 13, 0)));
+    ExpectNothingLost(f);
+    ExpectEditMenuUsed(f);
 }
 
 TEST(FaultSoak, DualMonoUnpluggedTwice) {

@@ -31,6 +31,7 @@
 #include "app/link_supervision.h"
 #include "app/shell_state.h"
 #include "link/device_codec.h"
+#include "link/edit_history.h"
 #include "link/frame_layout.h"
 #include "link/frame_receiver.h"
 #include "link/host_encoder.h"
@@ -175,6 +176,7 @@ struct User {
     int storeSlot;
     char storeName[UnitNameLength];
     uint64_t recallSeq;
+    bool redoNext;  // the next action takes back the undo just made
 };
 
 struct Soak {
@@ -317,8 +319,12 @@ double OtherGridValue(Soak& s, const ParamDesc& r) {
     return GridValue(r, k);
 }
 
+// A value the user set, a step of the history as the panel and dialogs
+// record it (a drag's values join the step its press opened).
 bool Commit(Soak& s, int function, ParamDesc& r, double v, int hold) {
+    const double before = r.value;
     if (!CommitUserValue(r, v, hold)) return false;
+    NoteUserChange(r, before, hold == 10 ? StepKind::Dialog : StepKind::Drag, hold);
     NoteUserValue(s, function, r);
     return true;
 }
@@ -340,6 +346,7 @@ void StartDrag(Soak& s, int function) {
     if (r == nullptr) return;
     // The button goes down on the control: it now follows the mouse.
     r->flags |= Dragging;
+    BeginUserStep(StepKind::Drag, 5);
     s.user.drag = r;
     s.user.dragFunction = function;
     s.user.dragIndex = GridIndex(*r, r->value);
@@ -357,6 +364,7 @@ void DragMove(Soak& s) {
 void EndDrag(Soak& s) {
     if (s.user.drag == nullptr) return;
     s.user.drag->flags &= ~Dragging;  // the button comes up
+    EndUserStep();
     s.user.drag = nullptr;
 }
 
@@ -428,11 +436,42 @@ void MenuKey(Soak& s) {
     const double v = id == 34 ? Int(s.userRng, 0, 2) : 1.0 - r->value;
     const double old = r->value;
     RequestParamChange(v, id, TableAnalyser);
+    NoteUserChange(*r, old, StepKind::Command, 0);
     if (r->value != old) {
         NoteUserValue(s, FunctionAnalyser, *r);
         ++s.fig.menuChanges;
         ++s.fig.actions;
     }
+}
+
+// The Edit menu: undo, redo, Compare A/B and the copies. Every value the
+// step changes is one the user set.
+void EditMenuStep(Soak& s, int function) {
+    ParamDesc* table = TableByNumber(function);
+    const int n = TableRecordCount(function);
+    double before[DualMonoCount];
+    for (int i = 0; i < n; ++i) before[i] = table[i].value;
+    // An engineer who undid something often listens and takes it back.
+    const int roll = s.user.redoNext ? 50 : Int(s.userRng, 0, 99);
+    s.user.redoNext = false;
+    uint64_t* counter = nullptr;
+    if (roll < 50) {
+        if (UndoStep(function)) counter = &s.fig.undos;
+        s.user.redoNext = counter != nullptr && Chance(s.userRng, 0.4);
+    } else if (roll < 55) {
+        if (RedoStep(function)) counter = &s.fig.redos;
+    } else if (roll < 90) {
+        ToggleCompare(function);
+        counter = &s.fig.compareSwitches;
+    } else if (CompareInUse(function)) {
+        CopyCompareSide(function, roll < 95 ? CompareSide::A : CompareSide::B);
+        counter = &s.fig.compareCopies;
+    }
+    if (counter == nullptr) return;
+    ++*counter;
+    ++s.fig.actions;
+    for (int i = 0; i < n; ++i)
+        if (IsSavedKind(table[i].kind) && table[i].value != before[i]) NoteUserValue(s, function, table[i]);
 }
 
 int BootCode(int function) {
@@ -514,6 +553,10 @@ void UserStep(Soak& s) {
         return;
     }
     if (MaybeBoot(s) || s.ending || fn == FunctionNone) return;
+    if (s.cfg.undoAndCompare && (u.redoNext || Chance(s.userRng, 0.15))) {
+        EditMenuStep(s, fn);
+        return;
+    }
 
     const bool memories = fn != FunctionAnalyser && Online != 0 && NoRequestWaiting();
     const int roll = Int(s.userRng, 0, 99);
@@ -1072,6 +1115,7 @@ SoakFigures RunSoak(const SoakConfig& config) {
         if (s.ending && EndingDone(s)) break;
     }
     Count(s);
+    s.fig.compareInUseAtEnd = CompareInUse(config.function);
     return s.fig;
 }
 
@@ -1111,6 +1155,11 @@ std::string FormatSoakFigures(const SoakConfig& c, const SoakFigures& f) {
         static_cast<unsigned long long>(f.setupLoads), static_cast<unsigned long long>(f.loadedValues),
         static_cast<unsigned long long>(f.menuChanges), static_cast<unsigned long long>(f.recordsSet),
         static_cast<unsigned long long>(f.superseded), static_cast<unsigned long long>(f.remarks));
+    if (c.undoAndCompare)
+        add("  edit menu: %llu undos, %llu redos, %llu A/B switches, %llu copies; A/B %s at the end",
+            static_cast<unsigned long long>(f.undos), static_cast<unsigned long long>(f.redos),
+            static_cast<unsigned long long>(f.compareSwitches), static_cast<unsigned long long>(f.compareCopies),
+            f.compareInUseAtEnd ? "in use" : "unused");
     add("  end: table/unit mismatches %d, memory names/current memory differing %d, records still marked %d",
         f.mismatches, f.memoryMismatches, f.stillMarked);
     add("  lost edits %d, waiting in another function's table %d, recalled values lost %d, spurious unit changes %d",

@@ -24,6 +24,7 @@ struct SoakConfig {
     double hostCorrupt;       // program -> unit: host frames with one byte spoiled
     double hostNoise;         //   host frames preceded by random bytes
     double healthySeconds;    // fault-free time in the run's function before counting
+    bool undoAndCompare;      // the user also undoes, redoes and compares A/B
 };
 
 // Why a value the user set is not what the unit runs at the end.
@@ -83,6 +84,8 @@ struct SoakFigures {
     uint64_t recordsSet;  // (function, record) pairs the user set at least once
     uint64_t superseded;  // values the user replaced before the unit ever held them
     uint64_t remarks;     // records the decoder marked for sending again
+    uint64_t undos, redos, compareSwitches, compareCopies;  // Edit menu steps that changed something
+    bool compareInUseAtEnd;  // the unit then runs the side shown, A or B
 
     // the end, after the healthy spell
     int mismatches;        // current table vs unit
