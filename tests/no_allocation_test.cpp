@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "link/edit_history.h"
 #include "link/frame_receiver.h"
 #include "link/host_encoder.h"
 #include "link/link_state.h"
@@ -64,6 +65,34 @@ TEST(NoAllocation, FramesOfEveryFunctionWithAnswersAllocateNothing) {
     const long after = Allocations.load();
     EXPECT_EQ(after - before, 0);
     EXPECT_EQ(Online, 1);
+}
+
+// A drag, its undo and redo, and A/B switches between frames: the history
+// is static.
+TEST(NoAllocation, UndoRedoAndCompareAllocateNothing) {
+    FreshStart();
+    Fake.record = false;
+    Fake.portInput = FrameOf(DefaultState(FunctionDualMono));
+    ParamDesc& threshold = *FindParam(TableDualMono, 9);
+
+    const long before = Allocations.load();
+    for (int round = 0; round < 3; ++round) {
+        BeginUserStep(StepKind::Drag, 5);
+        for (int v = -49; v <= -40; ++v) {
+            const double old = threshold.value;
+            CommitUserValue(threshold, v, 5);
+            NoteUserChange(threshold, old);
+            Fake.portInputPos = 0;
+            ReceiveFromPort();
+        }
+        EndUserStep();
+        UndoStep(FunctionDualMono);
+        RedoStep(FunctionDualMono);
+        ToggleCompare(FunctionDualMono);
+        CopyCompareSide(FunctionDualMono, CompareSide::A);
+    }
+    EXPECT_EQ(Allocations.load() - before, 0);
+    EXPECT_TRUE(CanUndo(FunctionDualMono));
 }
 
 }  // namespace
