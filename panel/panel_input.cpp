@@ -66,6 +66,8 @@ double WrapCyclic(double candidate, double min, double max) {
 
 bool PanelPress(ParamDesc* table, int count, int32_t px, int32_t py, bool shift, PanelDragState& drag) {
     if (table == nullptr) return false;
+    // A press ends any step a lost release left open.
+    EndUserStep();
     bool flipped = false;
     for (int i = 0; i < count; ++i) {
         ParamDesc& r = table[i];
