@@ -8,7 +8,7 @@ e2e_init boot
 e2e_sim 2 --function dual-mono --boot-pause 300
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 
 # Booting into the running function does nothing.
 drive_ok command 40053
@@ -23,26 +23,26 @@ sleep 0.5
 
 # Stereo: command 45 with 2.
 drive_ok command 40055
-expect_file_line "$HOST_LOG" "^$(host_frame '2d 02 00 00 d1')$" 5
-drive_ok wait-title "Stereo Remote Control - ONLINE : new.s72" 8000
-expect_file_line "$STATE_FILE" '^Function=Stereo$' 5
+expect_file_line "$HOST_LOG" "^$(host_frame '2d 02 00 00 d1')$" $E2E_WAIT_S
+drive_ok wait-title "Stereo Remote Control - ONLINE : new.s72" $E2E_WAIT_MS
+expect_file_line "$STATE_FILE" '^Function=Stereo$' $E2E_WAIT_S
 drive_ok client-size
 [ "$DRIVEN" = "799x234" ] || fail "Stereo panel client size is $DRIVEN"
 say "booted into Stereo"
 
 # Stereo's store offers six memories.
 drive_ok command 40043
-drive_ok wait-dialog "Store Setup" 3000
+drive_ok wait-dialog "Store Setup" $E2E_WAIT_MS
 drive_ok items "Store Setup" 1111
 [ "$(echo "$DRIVEN" | wc -l)" -eq 6 ] || fail "Stereo offers $(echo "$DRIVEN" | wc -l) memories, not 6"
 drive_ok click "Store Setup" 2
-drive_ok wait-no-dialog "Store Setup" 2000
+drive_ok wait-no-dialog "Store Setup" $E2E_WAIT_MS
 
 # Analyser from Stereo: command 33 with 1.
 drive_ok command 40057
-expect_file_line "$HOST_LOG" "^$(host_frame '21 01 00 00 de')$" 5
-drive_ok wait-title "Audio Analyser - ONLINE : new.a72" 8000
-expect_file_line "$STATE_FILE" '^Function=Analyser$' 5
+expect_file_line "$HOST_LOG" "^$(host_frame '21 01 00 00 de')$" $E2E_WAIT_S
+drive_ok wait-title "Audio Analyser - ONLINE : new.a72" $E2E_WAIT_MS
+expect_file_line "$STATE_FILE" '^Function=Analyser$' $E2E_WAIT_S
 drive_ok client-size
 [ "$DRIVEN" != "799x234" ] || fail "the panel kept the Stereo size in the Analyser"
 say "booted into the Analyser, panel $DRIVEN"
@@ -51,22 +51,22 @@ say "booted into the Analyser, panel $DRIVEN"
 # (no command of its own: command 255).
 click_caption
 xdotool key r
-expect_file_line "$HOST_LOG" "^$(host_frame '08 01 00 00 f7')$" 5
-expect_file_line "$STATE_FILE" '^Analyser Input Select=1$' 5
+expect_file_line "$HOST_LOG" "^$(host_frame '08 01 00 00 f7')$" $E2E_WAIT_S
+expect_file_line "$STATE_FILE" '^Analyser Input Select=1$' $E2E_WAIT_S
 xdotool key space
-expect_file_line "$HOST_LOG" "^$(host_frame 'ff 00 00 00 01')$" 5
+expect_file_line "$HOST_LOG" "^$(host_frame 'ff 00 00 00 01')$" $E2E_WAIT_S
 xdotool key m
-expect_file_line "$HOST_LOG" "^$(host_frame '08 02 00 00 f6')$" 5
-expect_file_line "$STATE_FILE" '^Analyser Input Select=2$' 5
+expect_file_line "$HOST_LOG" "^$(host_frame '08 02 00 00 f6')$" $E2E_WAIT_S
+expect_file_line "$STATE_FILE" '^Analyser Input Select=2$' $E2E_WAIT_S
 say "R, Space and M reached the unit"
 
 # Back to Dual Mono: command 20 with 0.
 drive_ok command 40053
-expect_file_line "$HOST_LOG" "^$(host_frame '14 00 00 00 ec')$" 5
-drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 8000
+expect_file_line "$HOST_LOG" "^$(host_frame '14 00 00 00 ec')$" $E2E_WAIT_S
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" $E2E_WAIT_MS
 drive_ok client-size
 [ "$DRIVEN" = "799x252" ] || fail "Dual Mono panel client size is $DRIVEN"
 say "booted back into Dual Mono"
 
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 say "PASS"

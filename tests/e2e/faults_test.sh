@@ -85,7 +85,7 @@ while True:
         put(unit, bytes(data))
 PY
 E2E_PIDS+=("$!")
-wait_file_line "$E2E_WORK/cable.out" '^cable' 10 || fail "the cable did not come up: $(cat "$E2E_WORK/cable.out")"
+wait_file_line "$E2E_WORK/cable.out" '^cable' $E2E_WAIT_S || fail "the cable did not come up: $(cat "$E2E_WORK/cable.out")"
 
 # unit_sets LINE...: the unit's operator changes settings at the unit.
 unit_sets() {
@@ -99,11 +99,11 @@ unit_value() { awk -F= -v n="$1" '$1 == n { print $2; exit }' "$STATE_FILE"; }
 unit_sets "Input Select Left=1" "Low Cut Frequency Left=80" "Expander Ratio Left=3.5" \
     "Delay Time Right=12.5" "De-esser Q Right=2.5" "ALC Rise Time Right=7.5" "Dither=1" \
     "Channel Status=2" "ALC On/Off=0" "Word Clock Out Enable=0"
-expect_file_line "$STATE_FILE" '^Word Clock Out Enable=0$' 5
+expect_file_line "$STATE_FILE" '^Word Clock Out Enable=0$' $E2E_WAIT_S
 
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" $E2E_START_MS
 START_MS=$(now_ms)
 
 # From here to the end: a window message every 200 ms, and every title.
@@ -114,7 +114,7 @@ PING_PID=$!
 E2E_PIDS+=("$PING_PID")
 "$WINE" "$DRIVE_EXE" watch-title "$(win_path "$TITLES")" 170000 >/dev/null 2>&1 8>&- &
 E2E_PIDS+=("$!")
-wait_file_line "$PINGS" '.' 10 || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+wait_file_line "$PINGS" '.' $E2E_WAIT_S || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
 
 # What the panel must end with: every edit applied to the value before it,
 # starting from the unit's setup.
@@ -190,7 +190,7 @@ say "online edits made: ${#WANT[@]} settings"
 # die in the cable); then the title goes OFFLINE.
 drag_across "ALC Headroom Left" 615 50 -8 4 kill -USR1 "$SIM_PID"
 flip "M/S Processing" 45 165
-drive_ok wait-title "OFFLINE" 3000
+drive_ok wait-title "OFFLINE" $E2E_WAIT_MS
 OFFLINE_AT=$(now_ms)
 # While it is out: the unit's own front panel changes a setting, and the
 # user edits others, one of them a setting already changed online.
@@ -201,7 +201,7 @@ drag "Sample Rate" 745 50 -12 1
 drag "Expander Ratio Right" 295 115 -6 0.3
 drag "Expander Threshold Left" 295 35 -8 4
 flip "Phase Invert Left" 45 65
-expect_file_line "$STATE_FILE" '^NLC Gain Right=4$' 3
+expect_file_line "$STATE_FILE" '^NLC Gain Right=4$' $E2E_WAIT_S
 WANT["NLC Gain Right"]=4
 # The unit knew nothing of them.
 for name in "M/S Processing" "NLC Gain Left" "De-esser Key Listen" "Sample Rate" "Expander Ratio Right"; do
@@ -217,7 +217,7 @@ say "cable out for $(( $(now_ms) - OFFLINE_AT )) ms of OFFLINE; edits made meanw
 drag_across "Level Meter Peak Hold" 185 235 -12 0.6 kill -USR2 "$SIM_PID"
 flip "Phase Invert Right" 45 130
 drag "De-esser Ratio Left" 420 65 -10 5
-drive_ok wait-title "ONLINE" 3000
+drive_ok wait-title "ONLINE" $E2E_WAIT_MS
 quick_flips "Word Clock Out Enable" 770 130 "Full Bypass" 770 35 "Low Cut On/Off" 115 15
 drag "ALC Maximum Gain Right" 615 100 6 -3
 drag "Level Meter Release" 290 235 -8 4
@@ -226,7 +226,7 @@ say "edits after the replug made; $((${#WANT[@]} - 1)) settings edited on the pa
 
 # 4. The line stays up (still bad): the program must finish sending, then
 # its title must stay ONLINE without "Transmitting" for two seconds.
-drive_ok wait-title-not "Transmitting" 15000
+drive_ok wait-title-not "Transmitting" $E2E_WAIT_MS
 quiet_since=$(now_ms)
 while [ $(($(now_ms) - quiet_since)) -lt 2000 ]; do
     drive_ok title
@@ -241,7 +241,7 @@ done
 SAVED=$E2E_WORK/final.c72
 drive_ok command 40016
 file_dialog "Save As" "$SAVED"
-drive_ok wait-title "ONLINE : final.c72" 3000
+drive_ok wait-title "ONLINE : final.c72" $E2E_WAIT_MS
 [ -f "$SAVED" ] || fail "final.c72 not written"
 
 # Every one of the 48 settings of the saved setup is the unit's.
@@ -287,7 +287,7 @@ say "the panel on the screen shows those values in all 48 fields"
 offline_runs=$(awk -F'\t' '{ off = ($2 ~ /OFFLINE/); if (off && !was) n++; was = off } END { print n + 0 }' "$TITLES")
 [ "$offline_runs" -eq 1 ] || fail "the title went OFFLINE $offline_runs times: $(cut -f2 "$TITLES" | tr '\n' ';')"
 
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 wait "$PING_PID" || fail "the ping watch failed: $(cat "$E2E_WORK/ping.out")"
 read -r checks slowest widest <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
 say "window messages: $checks checks over $(( $(now_ms) - START_MS )) ms, slowest answer ${slowest} ms, longest gap ${widest} ms"

@@ -11,8 +11,7 @@ e2e_init panel_screens
 e2e_sim 2 --function dual-mono --boot-pause 300
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 15000
-sleep 1
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" $E2E_START_MS
 
 # Regions without meters or readouts: sections of settings, the bottom row,
 # the name plate. x y w h per line.
@@ -23,11 +22,7 @@ check_regions() {
     done
 }
 
-panel_shot "$E2E_WORK/dual_mono.png"
-[ "$PANEL_W"x"$PANEL_H" = "799x252" ] || fail "the Dual Mono panel is ${PANEL_W}x$PANEL_H"
-render_panel dualmono "$E2E_WORK/dual_mono_expected.png"
-check_regions "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_expected.png" "Dual Mono panel" <<'REGIONS'
-0 0 85 175
+DUAL_MONO_REGIONS='0 0 85 175
 85 0 143 175
 228 0 100 72
 360 0 95 72
@@ -35,17 +30,22 @@ check_regions "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_expected.png" "Dual
 555 0 90 72
 672 0 127 140
 0 225 330 27
-640 150 159 102
-REGIONS
+640 150 159 102'
+render_panel dualmono "$E2E_WORK/dual_mono_expected.png"
+shot_until "$E2E_WORK/dual_mono.png" \
+    regions_same "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_expected.png" "$DUAL_MONO_REGIONS"
+[ "$PANEL_W"x"$PANEL_H" = "799x252" ] || fail "the Dual Mono panel is ${PANEL_W}x$PANEL_H"
+check_regions "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_expected.png" "Dual Mono panel" <<<"$DUAL_MONO_REGIONS"
 say "the Dual Mono panel shows its settings as the software canvas paints them"
 
-# The level bars follow the unit's meters: two photographs a second apart
-# differ there, and only the meters and readouts differ.
-sleep 1
-panel_shot "$E2E_WORK/dual_mono_later.png"
-moved=$(region_diff "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_later.png" 120 185 432 25)
-[ "$moved" != "0" ] || fail "the level bars did not move in a second"
-check_regions "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_later.png" "a second later" <<'REGIONS'
+# The level bars follow the unit's meters: a later photograph differs
+# there, and only the meters and readouts differ.
+bars_moved() {
+    moved=$(region_diff "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_later.png" 120 185 432 25)
+    [ "$moved" != "0" ]
+}
+shot_until "$E2E_WORK/dual_mono_later.png" bars_moved || fail "the level bars did not move"
+check_regions "$E2E_WORK/dual_mono.png" "$E2E_WORK/dual_mono_later.png" "later" <<'REGIONS'
 0 0 85 175
 85 0 143 175
 672 0 127 140
@@ -55,13 +55,8 @@ say "the level bars moved ($moved pixels) and nothing else did"
 
 # Stereo: boot the unit into it; the window shrinks to the Stereo panel.
 drive_ok command 40055
-drive_ok wait-title "Stereo Remote Control - ONLINE : new.s72" 8000
-sleep 1
-panel_shot "$E2E_WORK/stereo.png"
-[ "$PANEL_W"x"$PANEL_H" = "799x234" ] || fail "the Stereo panel is ${PANEL_W}x$PANEL_H"
-render_panel stereo "$E2E_WORK/stereo_expected.png"
-check_regions "$E2E_WORK/stereo.png" "$E2E_WORK/stereo_expected.png" "Stereo panel" <<'REGIONS'
-0 0 85 150
+drive_ok wait-title "Stereo Remote Control - ONLINE : new.s72" $E2E_WAIT_MS
+STEREO_REGIONS='0 0 85 150
 85 0 143 150
 228 0 100 72
 360 0 95 72
@@ -69,9 +64,12 @@ check_regions "$E2E_WORK/stereo.png" "$E2E_WORK/stereo_expected.png" "Stereo pan
 555 0 90 72
 672 0 127 140
 0 210 330 24
-640 150 159 84
-REGIONS
+640 150 159 84'
+render_panel stereo "$E2E_WORK/stereo_expected.png"
+shot_until "$E2E_WORK/stereo.png" regions_same "$E2E_WORK/stereo.png" "$E2E_WORK/stereo_expected.png" "$STEREO_REGIONS"
+[ "$PANEL_W"x"$PANEL_H" = "799x234" ] || fail "the Stereo panel is ${PANEL_W}x$PANEL_H"
+check_regions "$E2E_WORK/stereo.png" "$E2E_WORK/stereo_expected.png" "Stereo panel" <<<"$STEREO_REGIONS"
 say "the Stereo panel shows its settings as the software canvas paints them"
 
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 say "PASS"

@@ -12,11 +12,11 @@ e2e_ini "COMPort=COM3" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
 
 # COM3 does not exist: the message, then the program runs offline.
-drive_ok answer "Selected COM-Port is not available." 1 15000
+drive_ok answer "Selected COM-Port is not available." 1 $E2E_START_MS
 [[ "$DRIVEN" == "Error|Selected COM-Port is not available.
 Check setup or stop other applications
  using this port!" ]] || fail "port message reads: $DRIVEN"
-drive_ok wait-title "KOV QIV-72 - No Operation" 3000
+drive_ok wait-title "KOV QIV-72 - No Operation" $E2E_WAIT_MS
 sleep 1.3
 drive_ok title
 [ "$DRIVEN" = "KOV QIV-72 - No Operation" ] || fail "offline without a port, the title is '$DRIVEN'"
@@ -30,23 +30,23 @@ drive_ok answer "Failed to create event for thread!" 1 5000
 
 # The dialog shows COM3 and reconnects to COM2 when chosen.
 drive_ok command 40006
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok items "COM-Port Select" 1006
 [ "$(echo $DRIVEN)" = "COM1 COM2 COM3 COM4" ] || fail "port list is: $DRIVEN"
 drive_ok cursel "COM-Port Select" 1006
 [ "$DRIVEN" = "2" ] || fail "COM3 not preselected (position $DRIVEN)"
 drive_ok select "COM-Port Select" 1006 1
 drive_ok click "COM-Port Select" 1
-drive_ok wait-no-dialog "COM-Port Select" 3000
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 2000
+drive_ok wait-no-dialog "COM-Port Select" $E2E_WAIT_MS
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 say "choosing COM2 reconnected the link"
 
 # Choosing the same port again still reconnects (the link stays usable).
 drive_ok command 40006
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok click "COM-Port Select" 1
-drive_ok wait-no-dialog "COM-Port Select" 3000
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 2000
+drive_ok wait-no-dialog "COM-Port Select" $E2E_WAIT_MS
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 
 # An event thread that does not end within Disconnect's wait (held here)
 # keeps its port open, so that nothing else gets the port's handle while the
@@ -81,11 +81,11 @@ say "a late event thread kept its port until it ended ($HELD open files meanwhil
 # COM4 is held: the system refuses to open it.
 e2e_locked_port 4
 drive_ok command 40006
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok select "COM-Port Select" 1006 3
 drive_ok click "COM-Port Select" 1
-drive_ok answer "Selected COM-Port is not available." 1 5000
-drive_ok wait-title "Dual Mono Remote Control - OFFLINE" 3000
+drive_ok answer "Selected COM-Port is not available." 1 $E2E_WAIT_MS
+drive_ok wait-title "Dual Mono Remote Control - OFFLINE" $E2E_WAIT_MS
 say "a held port gives the message and the program goes offline"
 
 # The port is free again, with a Stereo unit on it; choosing it again
@@ -95,28 +95,28 @@ wait "$LOCKED_PID" 2>/dev/null
 e2e_sim 4 --function stereo
 SIM4=$SIM_PID
 drive_ok command 40006
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok cursel "COM-Port Select" 1006
 [ "$DRIVEN" = "3" ] || fail "COM4 not preselected after choosing it (position $DRIVEN)"
 drive_ok click "COM-Port Select" 1
-drive_ok wait-no-dialog "COM-Port Select" 3000
-drive_ok wait-title "Stereo Remote Control - ONLINE" 3000
+drive_ok wait-no-dialog "COM-Port Select" $E2E_WAIT_MS
+drive_ok wait-title "Stereo Remote Control - ONLINE" $E2E_WAIT_MS
 say "connected to the Stereo unit on COM4"
 
 # The unit vanishes while online: no hang, OFFLINE, and Exit stays quick.
 kill -TERM "$SIM4"
 wait "$SIM4" 2>/dev/null
-drive_ok wait-title "Stereo Remote Control - OFFLINE" 3000
+drive_ok wait-title "Stereo Remote Control - OFFLINE" $E2E_WAIT_MS
 sleep 1
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 say "Exit after the unit vanished took $DRIVEN ms"
 [ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms after the unit vanished"
 
 # The missing port at start, then Exit.
 e2e_start
-drive_ok answer "Selected COM-Port is not available." 1 15000
-drive_ok wait-title "No Operation" 3000
-drive_ok exit-time 5000
+drive_ok answer "Selected COM-Port is not available." 1 $E2E_START_MS
+drive_ok wait-title "No Operation" $E2E_WAIT_MS
+drive_ok exit-time $E2E_WAIT_MS
 say "Exit without a port took $DRIVEN ms"
 [ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms without a port"
 grep -q '^COMPort=COM4' "$INI" || fail "the chosen port was not kept: $(grep COMPort "$INI")"

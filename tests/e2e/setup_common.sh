@@ -7,28 +7,29 @@ win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # file_dialog CAPTION PATH: in the open or save dialog, goes to the folder
 # of PATH (its name typed and OK pressed, as a user moves to a folder), then
-# types the file name and presses OK.
+# types the file name and presses OK. The first OK is pressed with `press`,
+# which returns once the dialog has moved: the move empties the name field
+# at its end, and would wipe a name typed while it still runs.
 file_dialog() {
-    drive_ok wait-dialog "$1" 5000
+    drive_ok wait-dialog "$1" $E2E_WAIT_MS
     drive_ok set-text "$1" 1148 "$(win_path "$(dirname "$2")")\\"
-    drive_ok click "$1" 1
-    sleep 0.3
+    drive_ok press "$1" 1
     drive_ok set-text "$1" 1148 "$(basename "$2")"
     drive_ok click "$1" 1
-    drive_ok wait-no-dialog "$1" 5000
+    drive_ok wait-no-dialog "$1" $E2E_WAIT_MS
 }
 
-# expect_menu EXPECTED ID...: within two seconds (the mode refresh runs on
-# the next timer tick or frame), the main menu items' states are EXPECTED,
-# e.g. "grayed grayed enabled" for three ids.
+# expect_menu EXPECTED ID...: soon (the mode refresh runs on the next
+# timer tick or frame), the main menu items' states are EXPECTED, e.g.
+# "grayed grayed enabled" for three ids.
 expect_menu() {
     local want=$1 start
     shift
     start=$(now_ms)
     while :; do
         drive_ok menu-state "$@"
-        [ "$DRIVEN" = "$want" ] && return 0
-        [ $(($(now_ms) - start)) -ge 2000 ] && break
+        [ "$DRIVEN" = "$want" ] && { note_wait "$start" "$E2E_WAIT_MS" "menu states $want"; return 0; }
+        [ $(($(now_ms) - start)) -ge "$E2E_WAIT_MS" ] && break
         sleep 0.1
     done
     fail "menu items $*: $DRIVEN, expected $want"
@@ -64,12 +65,13 @@ expect_unit_equals() {
     while :; do
         out=$(unit_differences "$file")
         if [ "$count" = "-" ]; then
-            [[ "$out" =~ ^compared\ [1-9][0-9]*$ ]] && return 0
+            [[ "$out" =~ ^compared\ [1-9][0-9]*$ ]] && break
         else
-            [ "$out" = "compared $count" ] && return 0
+            [ "$out" = "compared $count" ] && break
         fi
-        [ $(($(now_ms) - start)) -ge $((limit * 1000)) ] && break
+        [ $(($(now_ms) - start)) -ge $((limit * 1000)) ] &&
+            fail "the unit does not hold $(basename "$file") after $limit s: $(echo "$out" | tr '\n' ';')"
         sleep 0.1
     done
-    fail "the unit does not hold $(basename "$file") after $limit s: $(echo "$out" | tr '\n' ';')"
+    note_wait "$start" $((limit * 1000)) "the unit holds $(basename "$file")"
 }

@@ -9,7 +9,7 @@ SETTINGS_CLASS=ANASetClass
 # SET_LEFT SET_TOP SET_RIGHT SET_BOTTOM (outer rectangle) of the analyser
 # settings window, which must be open.
 settings_rects() {
-    drive_ok class-rects "$SETTINGS_CLASS" 3000
+    drive_ok class-rects "$SETTINGS_CLASS" $E2E_WAIT_MS
     read -r SET_X SET_Y SET_W SET_H SET_LEFT SET_TOP SET_RIGHT SET_BOTTOM <<<"$DRIVEN"
 }
 
@@ -52,6 +52,20 @@ bands_moved() {
     [[ "$MOVED" =~ ^[0-9]+$ ]] || fail "could not compare ${name}1.png and ${name}2.png: $MOVED"
 }
 
+# bands_start_moving NAME X Y W H: as bands_moved with half a second
+# between the photographs, taken again until the bands moved (after a
+# freeze is released the program may take a moment on a busy machine);
+# MOVED stays 0 when they never did.
+bands_start_moving() {
+    local start
+    start=$(now_ms)
+    while :; do
+        bands_moved "$1" 0.5 "${@:2}"
+        [ "$MOVED" != "0" ] && { note_wait "$start" "$E2E_WAIT_MS" "bands move"; return 0; }
+        [ $(($(now_ms) - start)) -ge "$E2E_WAIT_MS" ] && return 0
+    done
+}
+
 # expect_client_size WxH MS: the main window's client area reaches that size
 # in time.
 expect_client_size() {
@@ -59,7 +73,7 @@ expect_client_size() {
     start=$(now_ms)
     while :; do
         drive_ok client-size
-        [ "$DRIVEN" = "$want" ] && return 0
+        [ "$DRIVEN" = "$want" ] && { note_wait "$start" "$limit" "client size $want"; return 0; }
         [ $(($(now_ms) - start)) -ge "$limit" ] && fail "the main panel is $DRIVEN, not $want"
         sleep 0.1
     done

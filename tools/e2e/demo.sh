@@ -55,41 +55,41 @@ tour() {
     demo_settings
     say "no display: a short tour under Xvfb ($DISPLAY)"
     e2e_start
-    drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
+    drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
     DESKTOP=$(desktop_window) || DESKTOP=root
     sleep 1
     say "online: $(drive title)"
     shot 1-dual-mono-online
 
     drive_ok command 40043
-    drive_ok wait-dialog "Store Setup" 3000
+    drive_ok wait-dialog "Store Setup" $E2E_WAIT_MS
     drive_ok select "Store Setup" 1111 1
     drive_ok set-text "Store Setup" 1098 "DEMO"
     sleep 0.3
     shot 2-store-dialog
     drive_ok click "Store Setup" 1
-    drive_ok wait-no-dialog "Store Setup" 3000
-    expect_file_line "$STATE_FILE" '^Memory 2=DEMO$' 10
+    drive_ok wait-no-dialog "Store Setup" $E2E_WAIT_MS
+    expect_file_line "$STATE_FILE" '^Memory 2=DEMO$' $E2E_WAIT_S
     say "stored: the unit's memory 2 is now DEMO"
 
     drive_ok command 40055
-    drive_ok wait-title "Stereo Remote Control - ONLINE" 10000
+    drive_ok wait-title "Stereo Remote Control - ONLINE" $E2E_WAIT_MS
     sleep 1
     say "booted: $(drive title)"
     shot 3-stereo-online
 
     drive_ok command 40057
-    drive_ok wait-title "Audio Analyser - ONLINE" 10000
+    drive_ok wait-title "Audio Analyser - ONLINE" $E2E_WAIT_MS
     sleep 1
     say "booted: $(drive title)"
     shot 4-analyser-online
 
     drive_ok command 40007
-    drive_ok wait-dialog "About QIV-72 Remote Control Tool" 3000
+    drive_ok wait-dialog "About QIV-72 Remote Control Tool" $E2E_WAIT_MS
     sleep 0.3
     shot 5-about
     drive_ok click "About QIV-72 Remote Control Tool" 1
-    drive_ok exit-time 5000
+    drive_ok exit-time $E2E_WAIT_MS
     say "the program closed $DRIVEN ms after Exit"
     say "screenshots:"
     printf '  %s\n' "${SHOTS_TAKEN[@]}"

@@ -25,6 +25,16 @@ E2E_PREFIX_NAME=${E2E_PREFIX_NAME:-prefix}
 E2E_SCREEN=${E2E_SCREEN:-1280x1024x24}
 E2E_DESKTOP=${E2E_DESKTOP:-1024x768}
 
+# Ceilings of the waits, in ms. A wait polls for its condition and ends as
+# soon as it holds; the ceiling only bounds a wait for something that never
+# comes. They are generous because a machine busy with other builds and tests
+# may hold Wine back for seconds. Times the tests check (ONLINE after the
+# first frame, OFFLINE after the last, Exit) are measured and compared on
+# their own, never through a ceiling.
+E2E_START_MS=90000 # the program's window or first question after a start
+E2E_WAIT_MS=30000  # anything else the program must do
+E2E_WAIT_S=$((E2E_WAIT_MS / 1000))
+
 E2E_PIDS=()
 E2E_SIM_PIDS=()
 E2E_XVFB_PID=
@@ -49,10 +59,32 @@ skip_loudly() {
 
 now_ms() { date +%s%3N; }
 
+# note_wait START_MS CEILING_MS WHAT: a wait that ended in time goes to the
+# test's wait log, beside those of qivdrive (QIV_WAITS).
+note_wait() {
+    [ -n "${E2E_WAITS:-}" ] && printf '%s\t%s\t%s\n' "$(($(now_ms) - $1))" "$2" "$3" >>"$E2E_WAITS"
+    return 0
+}
+
+# The slowest wait of the test, on its output and in QIV_E2E_DIR/waits.tsv
+# ("test<TAB>ms<TAB>ceiling ms<TAB>what" per test run), which `make
+# e2e-repeat` sums up.
+e2e_wait_summary() {
+    [ -n "${E2E_WAITS:-}" ] && [ -s "$E2E_WAITS" ] || return 0
+    local slowest
+    slowest=$(sort -t $'\t' -k1,1nr "$E2E_WAITS" | head -n 1)
+    printf '%s\t%s\n' "$E2E_NAME" "$slowest" >>"$QIV_E2E_DIR/waits.tsv"
+    say "slowest wait: $(cut -f1 <<<"$slowest") ms of $(cut -f2 <<<"$slowest") ms: $(cut -f3- <<<"$slowest")"
+}
+
 e2e_cleanup() {
     local rc=$?
+    e2e_wait_summary
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        # Until the server has gone: the next test would otherwise find it
+        # shutting down and wait for it before its own session starts.
         "$WINESERVER" -k >/dev/null 2>&1 8>&- || true
+        "$WINESERVER" -w >/dev/null 2>&1 8>&- || true
     fi
     local p
     for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}"; do
@@ -108,6 +140,8 @@ e2e_prepare() {
     E2E_WORK=$QIV_E2E_DIR/$E2E_NAME
     rm -rf "$E2E_WORK"
     mkdir -p "$E2E_WORK"
+    E2E_WAITS=$E2E_WORK/waits.log
+    export QIV_WAITS="Z:${E2E_WAITS//\//\\}"
     WINDOWS_DIR=$WINEPREFIX/drive_c/windows
     APPDATA_DIR=$(e2e_appdata_dir) || fail "no application data folder in $WINEPREFIX"
     INI=$APPDATA_DIR/QIV-72/QEN72.INI
@@ -149,12 +183,7 @@ e2e_display() {
     : >"$fdfile"
     Xvfb -displayfd 3 -screen 0 "$E2E_SCREEN" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 8>&- &
     E2E_XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.05
-    done
-    [ -s "$fdfile" ] || fail "Xvfb did not start"
+    wait_until "$E2E_WAIT_MS" "Xvfb up" test -s "$fdfile" || fail "Xvfb did not start"
     export DISPLAY=:$(tr -d '\n' <"$fdfile")
 }
 
@@ -170,13 +199,10 @@ e2e_sim() {
         >"$E2E_WORK/sim$port.out" 2>&1 8>&- &
     SIM_PID=$!
     E2E_SIM_PIDS+=("$SIM_PID")
-    local i
-    for i in $(seq 1 100); do
-        [ -L "$link" ] && [ -s "$STATE_FILE" ] && return 0
-        sleep 0.05
-    done
-    fail "the simulator did not come up on $link"
+    wait_until "$E2E_WAIT_MS" "simulator up on COM$port" sim_up "$link" ||
+        fail "the simulator did not come up on $link"
 }
+sim_up() { [ -L "$1" ] && [ -s "$STATE_FILE" ]; }
 
 # The user's roaming application data folder of the prefix (%APPDATA%), as
 # Wine's registry names it.
@@ -215,16 +241,24 @@ drive_ok() {
     DRIVEN=$(drive "$@") || fail "qivdrive $*: $DRIVEN"
 }
 
-# wait_file_line FILE REGEX TIMEOUT_S: a line of FILE must match in time.
-wait_file_line() {
-    local file=$1 re=$2 limit=$3 start
+# wait_until CEILING_MS WHAT COMMAND...: runs COMMAND until it succeeds;
+# 1 when the ceiling passed first. The wait is logged as WHAT.
+wait_until() {
+    local limit=$1 what=$2 start
+    shift 2
     start=$(now_ms)
-    while [ $(($(now_ms) - start)) -lt $((limit * 1000)) ]; do
-        [ -f "$file" ] && grep -E -q -- "$re" "$file" && return 0
+    until "$@"; do
+        [ $(($(now_ms) - start)) -ge "$limit" ] && return 1
         sleep 0.05
     done
-    return 1
+    note_wait "$start" "$limit" "$what"
 }
+
+# wait_file_line FILE REGEX TIMEOUT_S: a line of FILE must match in time.
+wait_file_line() {
+    wait_until $(($3 * 1000)) "line '$2' in $(basename "$1")" file_has_line "$1" "$2"
+}
+file_has_line() { [ -f "$1" ] && grep -E -q -- "$2" "$1"; }
 
 expect_file_line() {
     wait_file_line "$1" "$2" "$3" || fail "no line matching '$2' in $(basename "$1") within $3 s"
@@ -235,23 +269,26 @@ host_frame() { printf '51 45 4e %s' "$1"; }
 
 # The X window of the Wine virtual desktop, for real key and mouse events.
 desktop_window() {
-    local w i
-    for i in $(seq 1 100); do
-        w=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        sleep 0.05
-    done
-    return 1
+    wait_until "$E2E_WAIT_MS" "Wine desktop window" desktop_window_now >/dev/null || return 1
+    desktop_window_now
+}
+desktop_window_now() {
+    local w
+    w=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1)
+    [ -n "$w" ] && echo "$w"
 }
 
 # A real click on the main window's caption: Wine's virtual desktop takes
-# keys from the X server only after such a click.
+# keys from the X server only after such a click. Wine reads the X events
+# that came before a message sent to the program as it waits for that
+# message, so once the program has answered a ping the click is in its
+# queue and handled next.
 click_caption() {
     drive_ok window-rect
     local left top right bottom
     read -r left top right bottom <<<"$DRIVEN"
     xdotool mousemove $(((left + right) / 2)) $((top + 8)) click 1
-    sleep 0.3
+    drive_ok ping "$E2E_WAIT_MS"
 }
 
 # A real right click inside the main window's client area.
@@ -285,5 +322,5 @@ signal.pause()
 PY
     LOCKED_PID=$!
     E2E_PIDS+=("$LOCKED_PID")
-    wait_file_line "$E2E_WORK/locked$1.out" '^locked' 10 || fail "could not lock COM$1: $(cat "$E2E_WORK/locked$1.out")"
+    wait_file_line "$E2E_WORK/locked$1.out" '^locked' $E2E_WAIT_S || fail "could not lock COM$1: $(cat "$E2E_WORK/locked$1.out")"
 }

@@ -43,6 +43,30 @@ region_diff() {
     echo "${out%% *}"
 }
 
+# regions_same A B REGIONS: every "x y w h" line of REGIONS is the same in
+# both images.
+regions_same() {
+    local x y w h
+    while read -r x y w h; do
+        [ -z "$x" ] || [ "$(region_diff "$1" "$2" "$x" "$y" "$w" "$h")" = "0" ] || return 1
+    done <<<"$3"
+}
+
+# shot_until FILE CHECK...: photographs the panel into FILE again and again
+# until CHECK (a command that does not end the test) holds, for the panel
+# to finish drawing; 1 when the ceiling passed first. The caller then checks
+# FILE with the messages of its own.
+shot_until() {
+    local file=$1 start
+    shift
+    start=$(now_ms)
+    until panel_shot "$file" && "$@"; do
+        [ $(($(now_ms) - start)) -ge "$E2E_WAIT_MS" ] && return 1
+        sleep 0.2
+    done
+    note_wait "$start" "$E2E_WAIT_MS" "panel shot $(basename "$file")"
+}
+
 # expect_region_same A B X Y W H WHAT
 expect_region_same() {
     local n

@@ -4,6 +4,11 @@
 // entries, types into edits, and measures how long things take. One
 // command per run; prints its result on stdout; exit code 0 on success, 1
 // when the awaited thing did not happen in time, 2 on a usage error.
+//
+// Every wait polls for its condition up to a ceiling. A wait that ends in
+// time is appended to the file named by QIV_WAITS (a Windows path), as
+// "<ms taken>\t<ceiling ms>\t<command>", so that a run can name its
+// slowest waits and how close they came to their ceilings.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -20,6 +25,12 @@ namespace {
 
 constexpr char MainClass[] = "QIVRCClass";
 constexpr DWORD PollMs = 5;
+// Ceilings of the waits that commands make on their own (the dialog a
+// command acts on, the program's answer to a message or to the probe). A
+// busy machine may hold the program back for seconds, so they are generous:
+// only a program that never answers reaches them.
+constexpr DWORD DialogCeilingMs = 30000;
+constexpr UINT AnswerCeilingMs = 30000;
 
 ULONGLONG Now() { return GetTickCount64(); }
 
@@ -55,7 +66,8 @@ std::string TextOf(HWND w) {
 std::string ControlText(HWND c) {
     wchar_t wide[512] = {};
     DWORD_PTR unused = 0;
-    SendMessageTimeoutW(c, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &unused);
+    SendMessageTimeoutW(c, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, AnswerCeilingMs,
+                        &unused);
     char text[1024] = {};
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
@@ -118,11 +130,27 @@ HWND MessageBoxWith(const char* text) {
     return nullptr;
 }
 
+// The command line of this run, for the wait log.
+std::string gCommand;
+
+void LogWait(ULONGLONG spent, DWORD ceiling) {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("QIV_WAITS", path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    std::FILE* f = std::fopen(path, "a");
+    if (f == nullptr) return;
+    std::fprintf(f, "%llu\t%lu\tqivdrive%s\n", spent, static_cast<unsigned long>(ceiling), gCommand.c_str());
+    std::fclose(f);
+}
+
 template <typename F>
 bool WaitFor(DWORD timeoutMs, F done) {
     const ULONGLONG start = Now();
     for (;;) {
-        if (done()) return true;
+        if (done()) {
+            LogWait(Now() - start, timeoutMs);
+            return true;
+        }
         if (Now() - start >= timeoutMs) return false;
         Sleep(PollMs);
     }
@@ -137,7 +165,7 @@ DWORD Ms(const char* s) { return static_cast<DWORD>(std::strtoul(s, nullptr, 10)
 
 HWND NeedDialog(const char* caption) {
     HWND d = nullptr;
-    WaitFor(3000, [&] { return (d = DialogByCaption(caption)) != nullptr; });
+    WaitFor(DialogCeilingMs, [&] { return (d = DialogByCaption(caption)) != nullptr; });
     return d;
 }
 
@@ -170,19 +198,24 @@ int CmdTimeBetween(const char* first, const char* second, DWORD timeout) {
     return 0;
 }
 
-// Writes "<unix ms>\t<title>" at every change, for `duration` ms.
+// Writes "<unix ms>\t<title>\t<unix ms the title before was last seen>"
+// at every change, for `duration` ms. The last column bounds how long ago
+// the change happened when this process was held back.
 int CmdWatchTitle(const char* path, DWORD duration) {
     std::FILE* f = std::fopen(path, "w");
     if (f == nullptr) return Fail("cannot write " + std::string(path));
     std::string last = "\x01";
+    long long lastSeen = UnixMs();
     const ULONGLONG start = Now();
     while (Now() - start < duration) {
         const std::string t = Title();
+        const long long now = UnixMs();
         if (t != last) {
-            std::fprintf(f, "%lld\t%s\n", UnixMs(), t.c_str());
+            std::fprintf(f, "%lld\t%s\t%lld\n", now, t.c_str(), lastSeen);
             std::fflush(f);
             last = t;
         }
+        lastSeen = now;
         Sleep(2);
     }
     std::fclose(f);
@@ -201,7 +234,8 @@ int CmdSendSysCommand(WPARAM id) {
     HWND w = FindMain();
     if (w == nullptr) return Fail("no main window");
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(w, WM_SYSCOMMAND, id, 0, SMTO_ABORTIFHUNG, 3000, &result)) return Fail("no answer");
+    if (!SendMessageTimeoutA(w, WM_SYSCOMMAND, id, 0, SMTO_ABORTIFHUNG, AnswerCeilingMs, &result))
+        return Fail("no answer");
     std::printf("%lu\n", static_cast<unsigned long>(result));
     return 0;
 }
@@ -278,6 +312,40 @@ int CmdClick(const char* caption, int id, WORD code) {
     return 0;
 }
 
+// A button click that returns once the dialog has handled it: what the
+// click starts (a file dialog moving to a typed folder) is over, and a text
+// set afterwards cannot be overtaken by it. Not for buttons that open a
+// modal window of their own.
+int CmdPress(const char* caption, int id) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    DWORD_PTR unused = 0;
+    const ULONGLONG start = Now();
+    if (!SendMessageTimeoutA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, id)),
+                             SMTO_NORMAL, AnswerCeilingMs, &unused))
+        return Fail("the dialog did not handle the click");
+    LogWait(Now() - start, AnswerCeilingMs);
+    return 0;
+}
+
+// Waits until a dialog control's text is `text`, or starts with it when it
+// ends in '*'.
+int CmdWaitText(const char* caption, int id, const char* text, DWORD timeout) {
+    HWND d = NeedDialog(caption);
+    if (d == nullptr) return Fail("no dialog " + std::string(caption));
+    std::string want = text;
+    const bool prefix = !want.empty() && want.back() == '*';
+    if (prefix) want.pop_back();
+    std::string got;
+    auto matches = [&] {
+        got = ControlText(GetDlgItem(d, id));
+        return prefix ? got.compare(0, want.size(), want) == 0 : got == want;
+    };
+    if (!WaitFor(timeout, matches)) return Fail("control " + std::to_string(id) + " shows \"" + got + "\"");
+    std::printf("%s\n", got.c_str());
+    return 0;
+}
+
 int CmdMessageBox(const char* text, DWORD timeout) {
     HWND d = nullptr;
     if (!WaitFor(timeout, [&] { return (d = MessageBoxWith(text)) != nullptr; }))
@@ -286,12 +354,16 @@ int CmdMessageBox(const char* text, DWORD timeout) {
     return 0;
 }
 
+// Answers a message box and returns once it has closed, so that what the
+// program does with the answer has begun.
 int CmdAnswer(const char* text, int button, DWORD timeout) {
     HWND d = nullptr;
     if (!WaitFor(timeout, [&] { return (d = MessageBoxWith(text)) != nullptr; }))
         return Fail("no message box with \"" + std::string(text) + "\"");
     std::printf("%s|%s\n", TextOf(d).c_str(), StaticTexts(d).c_str());
     PostMessageA(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, button)));
+    if (!WaitFor(DialogCeilingMs, [&] { return !IsWindow(d) || !IsWindowVisible(d); }))
+        return Fail("the message box did not close");
     return 0;
 }
 
@@ -386,6 +458,15 @@ int CmdHasMenu() {
     return 0;
 }
 
+int CmdWaitMenu(DWORD timeout, bool present) {
+    HWND w = FindMain();
+    if (w == nullptr) return Fail("no main window");
+    if (!WaitFor(timeout, [&] { return (GetMenu(w) != nullptr) == present; }))
+        return Fail(present ? "no main menu" : "the main menu is still shown");
+    std::printf("ok\n");
+    return 0;
+}
+
 int CmdPopupShown(DWORD timeout, bool present) {
     auto shown = [] {
         for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
@@ -408,11 +489,19 @@ int CmdForeground(DWORD timeout) {
     return 0;
 }
 
-// Gives a dialog control the keyboard focus, for real keys typed into it.
+// Gives a dialog control the keyboard focus, for real keys typed into it;
+// returns once it has it.
 int CmdFocus(const char* caption, int id) {
     HWND d = NeedDialog(caption);
     if (d == nullptr) return Fail("no dialog " + std::string(caption));
-    PostMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, id)), TRUE);
+    HWND control = GetDlgItem(d, id);
+    PostMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    auto focused = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info) && info.hwndFocus == control;
+    };
+    if (!WaitFor(DialogCeilingMs, focused)) return Fail("control " + std::to_string(id) + " did not get the focus");
     return 0;
 }
 
@@ -505,7 +594,7 @@ struct ProbeSession {
     bool Ask(int request) {
         block->request = request;
         PostMessageA(window, RegisterWindowMessageA(ProbeMessageName), 0, 0);
-        return WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+        return WaitForSingleObject(done, AnswerCeilingMs) == WAIT_OBJECT_0;
     }
 };
 
@@ -606,7 +695,7 @@ int CmdCloseClass(const char* cls) {
 
 // Visible top-level windows of a class in the program (the analyser
 // settings window is no dialog).
-int CmdWindowCount(const char* cls) {
+int WindowsOfClass(const char* cls) {
     const DWORD pid = MainProcess();
     int n = 0;
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -614,7 +703,19 @@ int CmdWindowCount(const char* cls) {
         GetWindowThreadProcessId(w, &owner);
         if (owner == pid && IsWindowVisible(w) && HasPrefixClass(w, cls)) ++n;
     }
-    std::printf("%d\n", n);
+    return n;
+}
+
+int CmdWindowCount(const char* cls) {
+    std::printf("%d\n", WindowsOfClass(cls));
+    return 0;
+}
+
+int CmdWaitWindowCount(const char* cls, int wanted, DWORD timeout) {
+    if (!WaitFor(timeout, [&] { return WindowsOfClass(cls) == wanted; }))
+        return Fail(std::to_string(WindowsOfClass(cls)) + " windows of class " + cls + ", not " +
+                    std::to_string(wanted));
+    std::printf("%d\n", wanted);
     return 0;
 }
 
@@ -746,11 +847,12 @@ int Usage() {
                  "  wait-dialog CAPTION MS | wait-no-dialog CAPTION MS\n"
                  "  set-text CAPTION ID TEXT | get-text CAPTION ID | select CAPTION ID INDEX\n"
                  "  cursel CAPTION ID | items CAPTION ID | click CAPTION ID | dblclick CAPTION ID\n"
+                 "  press CAPTION ID | wait-text CAPTION ID TEXT[*] MS\n"
                  "  message-box TEXT MS | answer TEXT BUTTON MS\n"
-                 "  client-size | window-rect | move-window X Y | client-rect | has-menu\n"
-                 "  popup MS | no-popup MS | foreground MS\n"
+                 "  client-size | window-rect | move-window X Y | client-rect | has-menu | wait-menu MS\n"
+                 "  wait-no-menu MS | popup MS | no-popup MS | foreground MS\n"
                  "  focus CAPTION ID | texts CAPTION | text-fit CAPTION | iconic MS | not-iconic MS | dialog-rect CAPTION\n"
-                 "  menu-state ID... | window-count CLASS | count-messages MS\n"
+                 "  menu-state ID... | window-count CLASS | wait-window-count CLASS N MS | count-messages MS\n"
                  "  class-rects CLASS MS | close-class CLASS | wait-class-title CLASS TEXT MS | activate-class CLASS\n"
                  "  ping MS | ping-watch FILE INTERVAL_MS DURATION_MS | hold-file FILE RELEASE\n"
                  "  suspend-thread NAME | resume-thread NAME\n");
@@ -775,6 +877,7 @@ int main(int argc, char** argv) {
     const std::string c = argv[1];
     auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };
     const int n = argc - 2;
+    for (int i = 1; i < argc; ++i) gCommand += std::string(" ") + argv[i];
     if (c == "wait-window" && n == 1) return CmdWaitWindow(Ms(arg(2)));
     if (c == "title" && n == 0) return std::printf("%s\n", Title().c_str()), 0;
     if (c == "count" && n == 0) return std::printf("%d\n", CountMain()), 0;
@@ -797,6 +900,8 @@ int main(int argc, char** argv) {
     if (c == "cursel" && n == 2) return CmdCurSel(arg(2), std::atoi(arg(3)));
     if (c == "items" && n == 2) return CmdItems(arg(2), std::atoi(arg(3)));
     if (c == "click" && n == 2) return CmdClick(arg(2), std::atoi(arg(3)), BN_CLICKED);
+    if (c == "press" && n == 2) return CmdPress(arg(2), std::atoi(arg(3)));
+    if (c == "wait-text" && n == 4) return CmdWaitText(arg(2), std::atoi(arg(3)), arg(4), Ms(arg(5)));
     if (c == "dblclick" && n == 2) return CmdClick(arg(2), std::atoi(arg(3)), LBN_DBLCLK);
     if (c == "message-box" && n == 2) return CmdMessageBox(arg(2), Ms(arg(3)));
     if (c == "answer" && n == 3) return CmdAnswer(arg(2), std::atoi(arg(3)), Ms(arg(4)));
@@ -806,6 +911,8 @@ int main(int argc, char** argv) {
     if (c == "hold-file" && n == 2) return CmdHoldFile(arg(2), arg(3));
     if (c == "client-rect" && n == 0) return CmdClientRect();
     if (c == "has-menu" && n == 0) return CmdHasMenu();
+    if (c == "wait-menu" && n == 1) return CmdWaitMenu(Ms(arg(2)), true);
+    if (c == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(arg(2)), false);
     if (c == "popup" && n == 1) return CmdPopupShown(Ms(arg(2)), true);
     if (c == "no-popup" && n == 1) return CmdPopupShown(Ms(arg(2)), false);
     if (c == "foreground" && n == 1) return CmdForeground(Ms(arg(2)));
@@ -818,6 +925,7 @@ int main(int argc, char** argv) {
     if (c == "dialog-rect" && n == 1) return CmdDialogRect(arg(2));
     if (c == "menu-state" && n >= 1) return CmdMenuState(argc, argv, 2);
     if (c == "window-count" && n == 1) return CmdWindowCount(arg(2));
+    if (c == "wait-window-count" && n == 3) return CmdWaitWindowCount(arg(2), std::atoi(arg(3)), Ms(arg(4)));
     if (c == "count-messages" && n == 1) return CmdCountMessages(Ms(arg(2)));
     if (c == "class-rects" && n == 2) return CmdClassRects(arg(2), Ms(arg(3)));
     if (c == "close-class" && n == 1) return CmdCloseClass(arg(2));
