@@ -6,6 +6,8 @@
 #   make bench-live  measures the live program under Wine (CPU, click to wire)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 300) each
 #   make install  puts qiv72ctl and its manual page under PREFIX (/usr/local)
+#   make e2e-repeat  runs the end-to-end tests E2E_RUNS times (default 10)
+#                    under the load of the native tests
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
@@ -19,6 +21,7 @@ FUZZ := build/fuzz
 FUZZ_TARGETS := frame_receiver_fuzz frame_decoder_fuzz sim_host_fuzz setup_file_fuzz settings_file_fuzz capture_file_fuzz
 FUZZ_SECONDS ?= 300
 SMOKE_SECONDS ?= 20
+E2E_RUNS ?= 10
 
 NATIVE_PKGS := g++ cmake make pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
@@ -28,7 +31,7 @@ FUZZ_PKGS := clang-14 libclang-rt-14-dev
 # The Windows download (make dist) and its test.
 DIST_PKGS := zip unzip
 
-.PHONY: run-unit test demo bench bench-live bench-ctl install deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
+.PHONY: run-unit test demo bench bench-live bench-ctl e2e-repeat install deps native win dist fuzz-build fuzz fuzz-smoke fuzz-seeds clean
 
 # Installs what a fresh Debian 12 lacks, and nothing when all is there.
 deps:
@@ -124,6 +127,12 @@ bench-live: native win
 	  QIV_E2E_DIR=$(CURDIR)/$(NATIVE)/e2e bash bench/live_analyser.sh
 	QIV_ROOT=$(CURDIR) QIV_WIN_BIN=$(CURDIR)/$(WIN)/bin QIV_SIM=$(CURDIR)/$(NATIVE)/bin/qiv72sim \
 	  QIV_E2E_DIR=$(CURDIR)/$(NATIVE)/e2e bash bench/live_reconnect.sh
+
+# The end-to-end tests E2E_RUNS times in a row while the native tests keep
+# every core busy, as in a full `make test`: the passes per run and the
+# slowest wait of each test (tools/e2e/repeat.sh). Not part of `make test`.
+e2e-repeat: native win
+	bash tools/e2e/repeat.sh $(NATIVE) $(E2E_RUNS)
 
 # Runs qiv72rc.exe under Wine against the simulated unit (tools/e2e/demo.sh):
 # on $$DISPLAY when there is one, else a short tour under Xvfb that leaves
