@@ -161,18 +161,27 @@ e2e_virtual_desktop() {
 
 # The prefix is made once and shared by the tests, which run one at a time.
 # Its windows live on a Wine virtual desktop: without a window manager, Wine
-# would wait two seconds for the X server whenever a window closes.
+# would wait two seconds for the X server whenever a window closes. Wine
+# draws the caption buttons with Marlett (from Debian's fonts-wine), which a
+# new prefix lacks: without it they show the letters 0, 1 and r.
+#
+# .qiv-ready holds the version of this set-up; raise E2E_PREFIX_VERSION when
+# the set-up changes, so that older prefixes are made anew.
+E2E_PREFIX_VERSION=2
+MARLETT=/usr/share/wine/fonts/marlett.ttf
 e2e_make_prefix() {
     exec 9>"$QIV_E2E_DIR/prefix.lock"
     flock 9
-    if [ ! -f "$WINEPREFIX/.qiv-ready" ]; then
+    if [ "$(cat "$WINEPREFIX/.qiv-ready" 2>/dev/null)" != "$E2E_PREFIX_VERSION" ]; then
         say "creating the Wine prefix $WINEPREFIX (once)"
+        [ -f "$MARLETT" ] || { flock -u 9; fail "no $MARLETT (the package fonts-wine)"; }
         rm -rf "$WINEPREFIX"
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 8>&- 9>&- || { flock -u 9; fail "wineboot failed"; }
+        cp "$MARLETT" "$WINEPREFIX/drive_c/windows/Fonts/" || { flock -u 9; fail "could not copy Marlett"; }
         "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 8>&- 9>&-
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$E2E_DESKTOP" /f >/dev/null 2>&1 8>&- 9>&-
         "$WINESERVER" -w 8>&- 9>&-
-        touch "$WINEPREFIX/.qiv-ready"
+        echo "$E2E_PREFIX_VERSION" >"$WINEPREFIX/.qiv-ready"
     fi
     flock -u 9
     exec 9>&-
