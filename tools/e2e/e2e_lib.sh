@@ -86,17 +86,19 @@ e2e_cleanup() {
         "$WINESERVER" -k >/dev/null 2>&1 8>&- || true
         "$WINESERVER" -w >/dev/null 2>&1 8>&- || true
     fi
-    local p
-    for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}"; do
+    # Only processes that still run as this shell's children: the id of one
+    # that ended was freed and may belong to another process by now (of
+    # another test run on this machine, even), which must be left alone.
+    local p live=()
+    for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}" $E2E_XVFB_PID; do
+        [ "$(ps -o ppid= -p "$p" 2>/dev/null | tr -d ' ')" = "$$" ] && live+=("$p")
+    done
+    for p in "${live[@]}"; do
         kill -TERM "$p" >/dev/null 2>&1 || true
     done
-    for p in "${E2E_PIDS[@]}" "${E2E_SIM_PIDS[@]}"; do
+    for p in "${live[@]}"; do
         wait "$p" >/dev/null 2>&1 || true
     done
-    if [ -n "$E2E_XVFB_PID" ]; then
-        kill -TERM "$E2E_XVFB_PID" >/dev/null 2>&1 || true
-        wait "$E2E_XVFB_PID" >/dev/null 2>&1 || true
-    fi
     if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ] && [ -n "${E2E_WORK:-}" ]; then
         say "test directory kept: $E2E_WORK"
         [ -f "$E2E_WORK/host.log" ] && { say "host log (last lines):"; tail -n 12 "$E2E_WORK/host.log"; }
@@ -247,7 +249,7 @@ drive() {
 
 # drive_ok ARGS...: the driver must succeed; its output is in DRIVEN.
 drive_ok() {
-    DRIVEN=$(drive "$@") || fail "qivdrive $*: $DRIVEN"
+    DRIVEN=$(drive "$@") || fail "qivdrive $* (exit code $?): $DRIVEN"
 }
 
 # wait_until CEILING_MS WHAT COMMAND...: runs COMMAND until it succeeds;
