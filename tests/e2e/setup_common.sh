@@ -9,7 +9,12 @@ win_path() { printf 'Z:%s' "${1//\//\\}"; }
 # of PATH (its name typed and OK pressed, as a user moves to a folder), then
 # types the file name and presses OK. The first OK is pressed with `press`,
 # which returns once the dialog has moved: the move empties the name field
-# at its end, and would wipe a name typed while it still runs.
+# at its end, and would wipe a name typed while it still runs. The program
+# writes or reads the file after the dialog has closed: the save dialog
+# returns once the file is there (the setup extension added to a name
+# without one) and the program answers a ping again (it may have ended
+# after a save at Exit); after the open dialog the caller waits for the
+# title.
 file_dialog() {
     drive_ok wait-dialog "$1" $E2E_WAIT_MS
     drive_ok set-text "$1" 1148 "$(win_path "$(dirname "$2")")\\"
@@ -17,7 +22,12 @@ file_dialog() {
     drive_ok set-text "$1" 1148 "$(basename "$2")"
     drive_ok click "$1" 1
     drive_ok wait-no-dialog "$1" $E2E_WAIT_MS
+    if [ "$1" = "Save As" ]; then
+        wait_until $E2E_WAIT_MS "$(basename "$2") written" saved "$2" || fail "$(basename "$2") was not written"
+        drive ping $E2E_WAIT_MS >/dev/null || true
+    fi
 }
+saved() { compgen -G "$1" >/dev/null || compgen -G "$1.[csa]72" >/dev/null; }
 
 # expect_menu EXPECTED ID...: soon (the mode refresh runs on the next
 # timer tick or frame), the main menu items' states are EXPECTED, e.g.

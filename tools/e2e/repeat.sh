@@ -29,8 +29,12 @@ for ((run = 1; run <= runs; run++)); do
     failed=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
     failures=$(sed -n '/The following tests FAILED/,$p' "$logs/run$run.log" | grep -oE 'e2e_[a-z_]+' | tr '\n' ' ')
     [ "${failed:-1}" = "0" ] && passed_runs=$((passed_runs + 1))
+    # The next run reuses the test directories: keep those of the failures.
+    for test in $failures; do
+        cp -r "$build/e2e/${test#e2e_}" "$logs/run$run-${test#e2e_}" 2>/dev/null
+    done
     printf 'run %d of %d: %s of %s e2e tests passed in %d s%s\n' "$run" "$runs" "$((${total:-0} - ${failed:-0}))" \
-        "${total:-?}" "$(($(date +%s) - started))" "${failures:+ (failed: $failures; see $logs/run$run.log)}"
+        "${total:-?}" "$(($(date +%s) - started))" "${failures:+ (failed: $failures; see $logs/run$run.log and run$run-*/)}"
 done
 echo "e2e-repeat: $passed_runs of $runs runs passed in full (the load: $(grep -c 'tests passed' "$logs/load.log") native runs)"
 echo "slowest wait per test over all runs (ms taken of its ceiling):"
