@@ -36,7 +36,7 @@ e2e_sim 9 --function dual-mono --seed "$SEED" --corrupt 0.05 --noise 0.02 --sync
 # their "QEN", so that the unit rejects them (its host log lists them as
 # invalid). The program writes whole answers, so the stream stays aligned.
 # A side that does not read loses what does not fit, as on a real line.
-/usr/bin/python3 - "$WINEPREFIX/dosdevices/com9" "$WINEPREFIX/dosdevices/com2" "${QIV_FAULTS_SPOIL:-0.05}" "$SEED" \
+"${E2E_UNIT_PRIORITY[@]}" /usr/bin/python3 - "$WINEPREFIX/dosdevices/com9" "$WINEPREFIX/dosdevices/com2" "${QIV_FAULTS_SPOIL:-0.05}" "$SEED" \
     >"$E2E_WORK/cable.out" 2>&1 8>&- <<'PY' &
 import errno, os, random, select, signal, sys, tty
 unit_path, program_link, spoil, seed = sys.argv[1], sys.argv[2], float(sys.argv[3]), int(sys.argv[4])
