@@ -33,17 +33,29 @@ drive_ok client-size
 [ "$DRIVEN" = "799x252" ] || fail "Dual Mono panel client size is $DRIVEN, not 799x252"
 
 # Pull the cable: the title turns OFFLINE on the third silent timer tick.
+# The watcher samples the title every 2 ms. When a busy machine held it back
+# around the change for more than 50 ms, the time of the change is not known
+# well enough: the cable goes back in for another try.
 watch=$E2E_WORK/titles.txt
-drive watch-title 'Z:'"$watch" 4000 &
-E2E_PIDS+=($!)
-wait_file_line "$watch" 'ONLINE' $E2E_WAIT_S || fail "title watcher did not start"
-sleep 0.3
-unplug=$(now_ms)
-kill -USR1 "$SIM_PID"
-drive_ok wait-title "OFFLINE" $E2E_WAIT_MS
-offline_at=$(awk -F'\t' '/OFFLINE/ {print $1; exit}' "$watch")
-[ -n "$offline_at" ] || fail "watcher saw no OFFLINE title"
-latency=$((offline_at - unplug))
+latency=
+for try in 1 2 3 4 5; do
+    rm -f "$watch"
+    "$WINE" "$DRIVE_EXE" watch-title 'Z:'"$watch" $E2E_WAIT_MS >/dev/null 2>&1 8>&- &
+    watcher=$!
+    E2E_PIDS+=("$watcher")
+    wait_file_line "$watch" 'ONLINE' $E2E_WAIT_S || fail "title watcher did not start"
+    sleep 0.3
+    unplug=$(now_ms)
+    kill -USR1 "$SIM_PID"
+    wait_file_line "$watch" 'OFFLINE' $E2E_WAIT_S || fail "watcher saw no OFFLINE title"
+    kill "$watcher"
+    read -r offline_at blind <<<"$(awk -F'\t' '/OFFLINE/ { print $1, $1 - $3; exit }' "$watch")"
+    [ "$blind" -le 50 ] && { latency=$((offline_at - unplug)); break; }
+    say "the title watcher was held back $blind ms around OFFLINE; again"
+    kill -USR2 "$SIM_PID"
+    drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
+done
+[ -n "$latency" ] || fail "the title watcher was held back at every try"
 say "OFFLINE $latency ms after the unplug"
 # 800 to 1200 ms after the last frame; the last frame ends up to 42 ms
 # around the signal, and the title is sampled every 2 ms.
