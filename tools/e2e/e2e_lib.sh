@@ -247,7 +247,9 @@ e2e_start() {
 # Runs qivdrive.exe; its output without the console's carriage returns.
 drive() {
     local out rc
-    out=$("$WINE" "$DRIVE_EXE" "$@" 8>&-)
+    # Wine's own error messages about the driver go to drive.err, for a
+    # driver that ends without a word of its own.
+    out=$(WINEDEBUG=err+all "$WINE" "$DRIVE_EXE" "$@" 8>&- 2>>"$E2E_WORK/drive.err")
     rc=$?
     [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
     return $rc
@@ -255,7 +257,11 @@ drive() {
 
 # drive_ok ARGS...: the driver must succeed; its output is in DRIVEN.
 drive_ok() {
-    DRIVEN=$(drive "$@") || fail "qivdrive $* (exit code $?): $DRIVEN"
+    local rc
+    DRIVEN=$(drive "$@") && return 0
+    rc=$?
+    [ -n "$DRIVEN" ] || DRIVEN="no output; Wine: $(tail -n 3 "$E2E_WORK/drive.err" 2>/dev/null | tr '\n' ' ')"
+    fail "qivdrive $* (exit code $rc): $DRIVEN"
 }
 
 # wait_until CEILING_MS WHAT COMMAND...: runs COMMAND until it succeeds;
