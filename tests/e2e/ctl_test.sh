@@ -43,9 +43,9 @@ WinPos=100,200,100,200
 SETUP
 ctl --port COM12 put "Z:$E2E_WORK/new.c72"
 [ "$RC" -eq 0 ] || fail "put ended with $RC: $(cat "$ERR_FILE")"
-expect_file_line "$STATE12" '^Low Cut Frequency Left=123$' 2
-expect_file_line "$STATE12" '^Expander Ratio Left=3.3$' 2
-expect_file_line "$STATE12" '^Phase Invert Right=1$' 2
+expect_file_line "$STATE12" '^Low Cut Frequency Left=123$' $E2E_WAIT_S
+expect_file_line "$STATE12" '^Expander Ratio Left=3.3$' $E2E_WAIT_S
+expect_file_line "$STATE12" '^Phase Invert Right=1$' $E2E_WAIT_S
 say "put on COM12: the unit holds the file"
 
 # get twice: the second replaces the first (written beside, then renamed).

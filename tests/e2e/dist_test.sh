@@ -30,19 +30,19 @@ PROGRAM_EXE=$FOLDER/qiv72rc.exe
 e2e_sim 2 --function dual-mono
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 say "the unzipped program went ONLINE"
 
 drive_ok command 40007
-drive_ok wait-dialog "About QIV-72 Remote Control Tool" 3000
+drive_ok wait-dialog "About QIV-72 Remote Control Tool" $E2E_WAIT_MS
 drive_ok texts "About QIV-72 Remote Control Tool"
 [[ "$DRIVEN" == *"Release $VERSION"* ]] || fail "the about box does not show release $VERSION: $DRIVEN"
 drive_ok click "About QIV-72 Remote Control Tool" 1
-drive_ok wait-no-dialog "About QIV-72 Remote Control Tool" 3000
+drive_ok wait-no-dialog "About QIV-72 Remote Control Tool" $E2E_WAIT_MS
 
 click_caption
 xdotool key F1
 drive_ok wait-class-title QIVHelpClass "QIV-72 Help - Contents" 5000
 say "F1 showed the help's contents"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 say "PASS"

@@ -15,14 +15,14 @@ HELP=QIVHelpClass
 e2e_sim 2 --function dual-mono --boot-pause 500
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 click_caption
 
 PINGS=$E2E_WORK/pings.txt
 "$WINE" "$DRIVE_EXE" ping-watch "$(win_path "$PINGS")" 200 150000 >"$E2E_WORK/ping.out" 2>&1 8>&- &
 PING_PID=$!
 E2E_PIDS+=("$PING_PID")
-wait_file_line "$PINGS" '.' 10 || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+wait_file_line "$PINGS" '.' $E2E_WAIT_S || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
 
 help_shows() { drive_ok wait-class-title "$HELP" "$1" 5000; }
 help_count() { drive_ok window-count "$HELP"; [ "$DRIVEN" = "$1" ] || fail "$DRIVEN help windows shown, not $1"; }
@@ -33,7 +33,7 @@ help_shows "QIV-72 Help - Contents"
 import -window root "$E2E_WORK/help_en.png"
 help_count 1
 xdotool key Escape
-for i in $(seq 1 50); do drive_ok window-count "$HELP"; [ "$DRIVEN" = 0 ] && break; sleep 0.1; done
+drive wait-window-count "$HELP" 0 $E2E_WAIT_MS >/dev/null
 help_count 0
 say "F1 showed the English contents; Esc closed the help"
 
@@ -41,10 +41,10 @@ say "F1 showed the English contents; Esc closed the help"
 # window opens where it was.
 set_language() {
     drive_ok command 40040
-    drive_ok wait-dialog "Help Language Select" 3000
+    drive_ok wait-dialog "Help Language Select" $E2E_WAIT_MS
     drive_ok select "Help Language Select" 1109 "$1"
     drive_ok click "Help Language Select" 1
-    drive_ok wait-no-dialog "Help Language Select" 3000
+    drive_ok wait-no-dialog "Help Language Select" $E2E_WAIT_MS
 }
 set_language 0
 drive_ok command 40022
@@ -58,47 +58,47 @@ set_language 1
 # VALUEIN for "Expander Threshold Left": Help shows the expander topic, the
 # dialog stays open, active, and takes a typed value.
 panel_click 295 35 2
-drive_ok wait-dialog "Input Value" 3000
+drive_ok wait-dialog "Input Value" $E2E_WAIT_MS
 drive_ok click "Input Value" 1090
 help_shows "QIV-72 Help - Expander"
 help_count 1
-drive_ok wait-dialog "Input Value" 1000
+drive_ok wait-dialog "Input Value" $E2E_WAIT_MS
 drive_ok focus-info
 [[ "$DRIVEN" == "active=Input Value/"* ]] || fail "the help took the activation from VALUEIN: $DRIVEN"
 import -window root "$E2E_WORK/help_valuein.png"
 xdotool key --delay 60 Home shift+End
 xdotool type --delay 60 45
 xdotool key Return
-drive_ok wait-no-dialog "Input Value" 3000
-expect_file_line "$STATE_FILE" '^Expander Threshold Left=-45$' 5
+drive_ok wait-no-dialog "Input Value" $E2E_WAIT_MS
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-45$' $E2E_WAIT_S
 say "VALUEIN's Help showed the expander topic; the dialog then took 45 (-45 dB in the unit)"
 
 # SAVEBOX's Help: the store topic, in the same window.
 drive_ok command 40043
-drive_ok wait-dialog "Store Setup" 3000
+drive_ok wait-dialog "Store Setup" $E2E_WAIT_MS
 drive_ok click "Store Setup" 1090
 help_shows "QIV-72 Help - Storing a setup"
 help_count 1
-drive_ok wait-dialog "Store Setup" 1000
+drive_ok wait-dialog "Store Setup" $E2E_WAIT_MS
 drive_ok click "Store Setup" 2
-drive_ok wait-no-dialog "Store Setup" 3000
+drive_ok wait-no-dialog "Store Setup" $E2E_WAIT_MS
 say "SAVEBOX's Help showed the store topic"
 
 # In the Analyser, Space typed into the help window scrolls the help and
 # leaves the analyser running; Space on the main window freezes it.
 drive_ok command 40057
-drive_ok wait-title "Audio Analyser - ONLINE" 15000
-expect_file_line "$STATE_FILE" '^Analyser Input Select=0$' 5
+drive_ok wait-title "Audio Analyser - ONLINE" $E2E_WAIT_MS
+expect_file_line "$STATE_FILE" '^Analyser Input Select=0$' $E2E_WAIT_S
 sleep 1
 # Frames the program sent beyond its idle answer (51 45 4e f0 ...).
 changes() { grep -v -c ' f0 00 00 00 10$' "$HOST_LOG"; }
 BEFORE=$(changes)
-drive_ok class-rects "$HELP" 3000
+drive_ok class-rects "$HELP" $E2E_WAIT_MS
 read -r hx hy hw hh _ <<<"$DRIVEN"
 xdotool mousemove $((hx + hw * 3 / 4)) $((hy + hh / 2)) click 1
-sleep 0.3
-drive_ok focus-info
-[[ "$DRIVEN" == "active=QIV-72 Help"* ]] || fail "the click did not activate the help window: $DRIVEN"
+help_active() { drive_ok focus-info; [[ "$DRIVEN" == "active=QIV-72 Help"* ]]; }
+wait_until $E2E_WAIT_MS "the help window active" help_active ||
+    fail "the click did not activate the help window: $DRIVEN"
 for k in space d l r m ctrl+z; do xdotool key "$k"; sleep 0.1; done
 sleep 0.5
 import -window root "$E2E_WORK/help_analyser.png"
@@ -109,20 +109,20 @@ bands_moved helpkeys 1 27 10 90 60
 [ "$(changes)" = "$BEFORE" ] || fail "keys in the help window reached the unit: $(tail -n 3 "$HOST_LOG")"
 grep -q '^Analyser Input Select=0$' "$STATE_FILE" || fail "keys in the help window changed the analyser input"
 xdotool key Escape
-for i in $(seq 1 50); do drive_ok window-count "$HELP"; [ "$DRIVEN" = 0 ] && break; sleep 0.1; done
+drive wait-window-count "$HELP" 0 $E2E_WAIT_MS >/dev/null
 help_count 0
 # The same keys on the main window do act: Space freezes, R picks the right input.
 click_caption
 xdotool key space
-sleep 0.3
+drive_ok ping $E2E_WAIT_MS  # the key is handled (see click_caption)
 bands_moved mainkeys 1 27 10 90 60
 [ "$MOVED" = "0" ] || fail "Space on the main window did not freeze the bands"
 xdotool key space r
-expect_file_line "$STATE_FILE" '^Analyser Input Select=1$' 5
+expect_file_line "$STATE_FILE" '^Analyser Input Select=1$' $E2E_WAIT_S
 
 # F1 in the analyser settings window shows the help's contents.
 xdotool key F2
-drive_ok class-rects ANASetClass 3000
+drive_ok class-rects ANASetClass $E2E_WAIT_MS
 read -r _ _ _ _ sl st sr sb <<<"$DRIVEN"
 xdotool mousemove $((sr - 60)) $((st + 6)) click 1
 sleep 0.5
@@ -131,7 +131,7 @@ help_shows "QIV-72 Help - Contents"
 say "F1 in the analyser settings window showed the contents"
 say "Space, D, L, R and M in the help window left the analyser alone; Space on the main window froze it"
 
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 wait "$PING_PID" || fail "the ping watch failed: $(cat "$E2E_WORK/ping.out")"
 read -r checks slowest widest <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
 say "window messages: $checks checks, slowest answer ${slowest} ms, longest gap ${widest} ms"

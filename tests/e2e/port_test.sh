@@ -25,7 +25,7 @@ drive_ok title
 # failure (MSG_PORT_FAILURE, here "no event object") and
 # the main window tells the user.
 drive_ok post $((0x0400 + 20)) 4
-drive_ok answer "Failed to create event for thread!" 1 5000
+drive_ok answer "Failed to create event for thread!" 1 $E2E_WAIT_MS
 [[ "$DRIVEN" == "TTY Error!|Failed to create event for thread!" ]] || fail "thread failure message reads: $DRIVEN"
 
 # The dialog shows COM3 and reconnects to COM2 when chosen.
@@ -67,15 +67,15 @@ wait_com2_files() {  # COUNT SECONDS: until COM2 has COUNT open files
 ONE_LINK=$(com2_files)
 drive_ok suspend-thread PortEventThread
 drive_ok command 40006
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok click "COM-Port Select" 1
-drive_ok wait-no-dialog "COM-Port Select" 10000
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 3000
+drive_ok wait-no-dialog "COM-Port Select" $E2E_WAIT_MS
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 HELD=$(com2_files)
 [ "$HELD" -gt "$ONE_LINK" ] || fail "the held thread's port was closed under it ($HELD open files, $ONE_LINK with one link)"
 drive_ok resume-thread PortEventThread
 wait_com2_files "$ONE_LINK" 10 || fail "the ended thread's port stays open ($(com2_files) open files, $ONE_LINK with one link)"
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 3000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 say "a late event thread kept its port until it ended ($HELD open files meanwhile, $ONE_LINK after)"
 
 # COM4 is held: the system refuses to open it.

@@ -31,17 +31,17 @@ e2e_sim 3 --function dual-mono
 # way): the first start asks both questions and the settings still survive.
 mkdir -p "$OLD_INI"
 e2e_start
-drive_ok wait-dialog "Help Language Select" 15000
+drive_ok wait-dialog "Help Language Select" $E2E_START_MS
 drive_ok select "Help Language Select" 1109 1
 drive_ok click "Help Language Select" 1
-drive_ok wait-dialog "COM-Port Select" 3000
+drive_ok wait-dialog "COM-Port Select" $E2E_WAIT_MS
 drive_ok select "COM-Port Select" 1006 2
 drive_ok click "COM-Port Select" 1
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 5000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 drive_ok move-window 150 120
 main_corner
 [ "$CORNER" = "150,120" ] || fail "the window did not move: it is at $CORNER"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 [ -f "$INI" ] || fail "no $INI after Exit"
 # The 37 lines and the added PanelSize= line.
 [ "$(wc -l <"$INI")" -eq 38 ] || fail "the settings file has $(wc -l <"$INI") lines, not 37 and PanelSize="
@@ -54,11 +54,11 @@ drive_ok exit-time 5000
 say "first run: both questions, then Exit wrote the 37 lines to the application data file"
 
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 drive wait-dialog "Help Language Select" 300 >/dev/null && fail "the first-run questions came again"
 main_corner
 [ "$CORNER" = "150,120" ] || fail "the second start put the window at $CORNER, not 150,120"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 say "second start: no questions, online on COM3, the window at 150,120"
 
 # An older installation's file in the Windows directory alone is taken
@@ -70,19 +70,19 @@ printf '[Settings]\r\nCOMPort=COM3\r\nSafeMode=0\r\nHelpLanguage=1\r\nWinPos=60,
     $((60 + WIDTH)) $((80 + HEIGHT)) >"$OLD_INI"
 cp "$OLD_INI" "$E2E_WORK/old.ini"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 drive wait-dialog "Help Language Select" 300 >/dev/null && fail "the first-run questions came with an older file there"
 main_corner
 [ "$CORNER" = "60,80" ] || fail "the older file's window position was not taken: $CORNER"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 [ "$(ini_value COMPort)" = "COM3" ] && [ "$(ini_value SafeMode)" = "0" ] || fail "not taken over: $(head -5 "$INI")"
 cmp -s "$OLD_INI" "$E2E_WORK/old.ini" || fail "the Windows directory's file was written"
 say "the Windows directory's file was taken over"
 
 printf '[Settings]\r\nCOMPort=COM1\r\n' >"$OLD_INI"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
-drive_ok exit-time 5000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
+drive_ok exit-time $E2E_WAIT_MS
 [ "$(ini_value COMPort)" = "COM3" ] || fail "the Windows directory's file was read again"
 say "once the application data file exists, the older file is left alone"
 
@@ -94,16 +94,16 @@ cp "$INI" "$E2E_WORK/kept.ini"
 "$WINE" "$DRIVE_EXE" hold-file "$WIN_INI_PATH" "Z:${E2E_WORK//\//\\}\\release" >"$E2E_WORK/hold.out" 2>&1 8>&- &
 HOLD_PID=$!
 E2E_PIDS+=("$HOLD_PID")
-wait_file_line "$E2E_WORK/hold.out" '^held' 10 || fail "could not hold the settings file: $(cat "$E2E_WORK/hold.out")"
+wait_file_line "$E2E_WORK/hold.out" '^held' $E2E_WAIT_S || fail "could not hold the settings file: $(cat "$E2E_WORK/hold.out")"
 e2e_start
-drive_ok answer "Settings could not be read" 1 15000
+drive_ok answer "Settings could not be read" 1 $E2E_START_MS
 [ "$DRIVEN" = "QIV-72 RC|Settings could not be read from $WIN_INI_PATH."$'\n'"The program starts with its \
 default settings and leaves that file as it is." ] || fail "message reads: $DRIVEN"
-drive_ok wait-title "Stereo Remote Control - ONLINE" 15000
+drive_ok wait-title "Stereo Remote Control - ONLINE" $E2E_WAIT_MS
 drive wait-dialog "Help Language Select" 300 >/dev/null && fail "an unreadable file gave the first-run questions"
 touch "$E2E_WORK/release"
 wait "$HOLD_PID"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 cmp -s "$INI" "$E2E_WORK/kept.ini" || fail "the unreadable settings file was written at Exit"
 say "a file another program holds: said once, the defaults, and the file kept as it was"
 
@@ -113,12 +113,12 @@ rm -rf "$(dirname "$INI")"
 : >"$(dirname "$INI")"
 printf '[Settings]\r\nCOMPort=COM3\r\nHelpLanguage=1\r\n' >"$OLD_INI"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 drive_ok command 40001
-drive_ok answer "Settings could not be saved" 1 5000
+drive_ok answer "Settings could not be saved" 1 $E2E_WAIT_MS
 [ "$DRIVEN" = "QIV-72 RC|Settings could not be saved to $WIN_INI_PATH." ] || fail "message reads: $DRIVEN"
 start=$(now_ms)
-while kill -0 "$PROGRAM_PID" 2>/dev/null && [ $(($(now_ms) - start)) -lt 5000 ]; do sleep 0.05; done
+while kill -0 "$PROGRAM_PID" 2>/dev/null && [ $(($(now_ms) - start)) -lt $E2E_WAIT_MS ]; do sleep 0.05; done
 kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program still runs after the message"
 wait "$PROGRAM_PID"
 rc=$?
