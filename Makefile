@@ -132,7 +132,7 @@ bench-live: native win
 # The end-to-end tests E2E_RUNS times in a row while the native tests keep
 # every core busy, as in a full `make test`: the passes per run and the
 # slowest wait of each test (tools/e2e/repeat.sh). Not part of `make test`.
-e2e-repeat: native win
+e2e-repeat: native win dist
 	bash tools/e2e/repeat.sh $(NATIVE) $(E2E_RUNS)
 
 # Runs qiv72rc.exe under Wine against the simulated unit (tools/e2e/demo.sh):
