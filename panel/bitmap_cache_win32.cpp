@@ -71,7 +71,10 @@ void CopyPiece(void* context, int slot, int srcX, int srcY, int width, int heigh
     if (srcY + height > c->height) height = c->height - srcY;
     if (width <= 0 || height <= 0) return;
     BitBlt(dc, dstX, dstY, width, height, c->memory.Get(), srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
-    Show(t, dstX, dstY, width, height);
+    if (mode == BlitMode::Copy && t.zoomedWindow != nullptr)
+        PresentZoomedCopy(t.zoomedWindow, t.shownOn, slot, srcX, srcY, dstX, dstY, width, height);
+    else
+        Show(t, dstX, dstY, width, height);
 }
 
 COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }

@@ -100,3 +100,55 @@ PanelPixelRect ChangedPanelPixels(const uint32_t* src, const uint32_t* shown, in
     if (right < left) return {x, y, 0, 0};
     return {left, top, right - left + 1, bottom - top + 1};
 }
+
+namespace {
+constexpr int32_t UnknownSlot = -1;
+}
+
+void ShownPieces::Reset(int32_t panelHeight) {
+    height_ = panelHeight > 0 ? panelHeight : 0;
+    columns_.clear();
+}
+
+void ShownPieces::Drawn(int32_t x, int32_t y, int32_t w, int32_t h) {
+    const int32_t top = std::max(y, 0), bottom = std::min(y + h, height_);
+    if (w <= 0 || top >= bottom) return;
+    for (Column& c : columns_) {
+        if (c.x >= x + w || x >= c.x + c.w) continue;
+        for (int32_t row = top; row < bottom; ++row) c.rows[static_cast<size_t>(row)].slot = UnknownSlot;
+    }
+}
+
+void ShownPieces::Copied(int32_t slot, int32_t srcX, int32_t srcY, int32_t x, int32_t y, int32_t w, int32_t h,
+                         std::vector<RowSpan>& stale) {
+    stale.clear();
+    const int32_t top = std::max(y, 0), bottom = std::min(y + h, height_);
+    if (w <= 0 || top >= bottom) return;
+    Column* own = nullptr;
+    for (Column& c : columns_) {
+        if (c.x == x && c.w == w) {
+            own = &c;
+            continue;
+        }
+        if (c.x >= x + w || x >= c.x + c.w) continue;
+        for (int32_t row = top; row < bottom; ++row) c.rows[static_cast<size_t>(row)].slot = UnknownSlot;
+    }
+    if (own == nullptr && h >= TallPiece && columns_.size() < MaxColumns) {
+        columns_.push_back(Column{x, w, std::vector<RowSource>(static_cast<size_t>(height_), {UnknownSlot, 0, 0})});
+        own = &columns_.back();
+    }
+    if (own == nullptr) {
+        stale.push_back({top, bottom - top});
+        return;
+    }
+    const RowSource now{slot, srcX, srcY - y};
+    for (int32_t row = top; row < bottom; ++row) {
+        RowSource& was = own->rows[static_cast<size_t>(row)];
+        if (was == now) continue;
+        was = now;
+        if (!stale.empty() && stale.back().y + stale.back().h == row)
+            ++stale.back().h;
+        else
+            stale.push_back({row, 1});
+    }
+}

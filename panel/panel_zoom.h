@@ -11,7 +11,9 @@
 // keeps its hard edges at every zoom (no smoothing, no mixed colours).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 inline constexpr int ZoomHalves100 = 2;
 inline constexpr int ZoomHalvesMax = 8;  // 400 %, the most Auto ever takes
@@ -65,3 +67,50 @@ struct PanelPixelRect {
 // speed.
 PanelPixelRect ChangedPanelPixels(const uint32_t* src, const uint32_t* shown, int32_t stride, int32_t x, int32_t y,
                                   int32_t w, int32_t h);
+
+// What a zoomed window shows of the tall pieces copied plainly from the
+// panel bitmaps (bars and meters), row by row: which bitmap row each panel
+// row of such a column came from. A bar redrawn at a new level copies the
+// same dark and lit rows as before everywhere but between the old and the
+// new level (and where a peak segment moved); only those rows can differ
+// from what is shown, so only those are compared and enlarged. Rows are
+// known only while nothing else has drawn over them: every other drawing
+// that touches a column forgets the rows it covers, and a whole paint
+// forgets everything.
+class ShownPieces {
+public:
+    // Rows from y to y + h - 1.
+    struct RowSpan {
+        int32_t y, h;
+    };
+    // Pieces at least this tall get a column of their own (a glyph does not).
+    static constexpr int32_t TallPiece = 16;
+    // More columns than any panel has bars and meters; beyond, pieces are
+    // simply compared.
+    static constexpr size_t MaxColumns = 256;
+
+    // Forgets every column; the panel is `panelHeight` rows high.
+    void Reset(int32_t panelHeight);
+
+    // A plain copy of the bitmap piece (slot, srcX, srcY) of w x h pixels to
+    // (x, y) has just been drawn: `stale` receives the spans of its rows
+    // that may differ from what is shown (the caller shows them now), in
+    // order from the top.
+    void Copied(int32_t slot, int32_t srcX, int32_t srcY, int32_t x, int32_t y, int32_t w, int32_t h,
+                std::vector<RowSpan>& stale);
+
+    // Any other drawing over x..x+w-1, y..y+h-1.
+    void Drawn(int32_t x, int32_t y, int32_t w, int32_t h);
+
+private:
+    struct RowSource {
+        int32_t slot, srcX, offset;  // bitmap row = panel row + offset; slot -1: not known
+        bool operator==(const RowSource& o) const { return slot == o.slot && srcX == o.srcX && offset == o.offset; }
+    };
+    struct Column {
+        int32_t x, w;
+        std::vector<RowSource> rows;  // one per panel row
+    };
+    int32_t height_ = 0;
+    std::vector<Column> columns_;
+};

@@ -53,6 +53,8 @@ struct WindowZoom {
     std::unique_ptr<DibSurface> panel;      // the panel at 100 %
     std::unique_ptr<DibSurface> screen;     // the panel enlarged
     std::vector<uint32_t> shown;            // the panel as the window shows it (what was enlarged last)
+    ShownPieces pieces;                     // where shown holds which bitmap rows
+    std::vector<ShownPieces::RowSpan> stale;  // kept to spare an allocation per piece
 };
 
 // The main window and the analyser settings window; a spare for safety.
@@ -106,6 +108,7 @@ void ResetSurfaces(WindowZoom& w) {
     w.screen.reset();
     w.panel.reset();
     w.shown.clear();
+    w.pieces.Reset(0);
 }
 
 }  // namespace
@@ -181,6 +184,7 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height) {
             return nullptr;
         }
         w->shown.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        w->pieces.Reset(height);
     }
     return w->panel->Dc();
 }
@@ -188,8 +192,7 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height) {
 namespace {
 
 // `all`: show the whole rectangle; else only its pixels that changed.
-void Present(HWND window, HDC windowDc, int x, int y, int width, int height, bool all) {
-    WindowZoom* w = Find(window);
+void Present(WindowZoom* w, HDC windowDc, int x, int y, int width, int height, bool all) {
     if (w == nullptr || w->panel == nullptr || w->screen == nullptr || windowDc == nullptr) return;
     const DibSurface& panel = *w->panel;
     DibSurface& screen = *w->screen;
@@ -200,6 +203,7 @@ void Present(HWND window, HDC windowDc, int x, int y, int width, int height, boo
     if (y + height > panel.Height()) height = panel.Height() - y;
     if (width <= 0 || height <= 0) return;
     GdiFlush();  // the drawing into the panel surface must be in its pixels
+    if (all && x == 0 && y == 0 && width == panel.Width() && height == panel.Height()) w->pieces.Reset(height);
     PanelPixelRect r = {x, y, width, height};
     if (!all) r = ChangedPanelPixels(panel.Bits(), w->shown.data(), panel.Width(), x, y, width, height);
     if (r.w == 0 || r.h == 0) return;
@@ -216,11 +220,24 @@ void Present(HWND window, HDC windowDc, int x, int y, int width, int height, boo
 }  // namespace
 
 void PresentZoomed(HWND window, HDC windowDc, int x, int y, int width, int height) {
-    Present(window, windowDc, x, y, width, height, false);
+    WindowZoom* w = Find(window);
+    if (w == nullptr) return;
+    w->pieces.Drawn(x, y, width, height);
+    Present(w, windowDc, x, y, width, height, false);
+}
+
+void PresentZoomedCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x, int y, int width, int height) {
+    WindowZoom* w = Find(window);
+    if (w == nullptr) return;
+    if (w->panel == nullptr || w->screen == nullptr || windowDc == nullptr) {
+        w->pieces.Drawn(x, y, width, height);  // not shown: nothing of it may be taken as shown
+        return;
+    }
+    w->pieces.Copied(slot, srcX, srcY, x, y, width, height, w->stale);
+    for (const ShownPieces::RowSpan& span : w->stale) Present(w, windowDc, x, span.y, width, span.h, false);
 }
 
 void PresentZoomedPanel(HWND window, HDC windowDc) {
-    const WindowZoom* w = Find(window);
-    if (w != nullptr && w->panel != nullptr)
-        Present(window, windowDc, 0, 0, w->panel->Width(), w->panel->Height(), true);
+    WindowZoom* w = Find(window);
+    if (w != nullptr && w->panel != nullptr) Present(w, windowDc, 0, 0, w->panel->Width(), w->panel->Height(), true);
 }

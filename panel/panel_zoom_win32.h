@@ -43,6 +43,12 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height);
 // 100 % or without a surface.
 void PresentZoomed(HWND window, HDC windowDc, int x, int y, int w, int h);
 
+// The same for a plain copy of the panel bitmap piece (slot, srcX, srcY)
+// to x, y, w x h: of its rows only those that did not show this very piece
+// before are compared (ShownPieces), so a bar that moved a few segments
+// costs the rows between its old and new level.
+void PresentZoomedCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x, int y, int w, int h);
+
 // The whole surface, all of it (after a paint the window shows nothing of
 // it yet).
 void PresentZoomedPanel(HWND window, HDC windowDc);

@@ -112,6 +112,52 @@ TEST(PanelZoomTest, OnlyTheChangedPixelsAreShownAgain) {
     EXPECT_EQ(one.h, 1);
 }
 
+// A bar redrawn at a new level: only the rows between the old and the new
+// level may differ from what is shown; anything else drawn over a column
+// makes its rows unknown again.
+TEST(PanelZoomTest, ARedrawnBarComparesOnlyTheRowsThatMoved) {
+    using Span = ShownPieces::RowSpan;
+    const auto spans = [](const std::vector<Span>& v) {
+        std::vector<std::pair<int32_t, int32_t>> out;
+        for (const Span& s : v) out.emplace_back(s.y, s.h);
+        return out;
+    };
+    using Spans = std::vector<std::pair<int32_t, int32_t>>;
+    ShownPieces pieces;
+    pieces.Reset(100);
+    std::vector<Span> stale;
+    // A bar 10 wide, 60 high at (5, 20): dark rows from x 10 of its bitmap, lit ones from x 0.
+    const auto bar = [&](int lit, Spans* dark, Spans* lighted) {
+        pieces.Copied(3, 10, 0, 5, 20, 10, 60 - lit, stale);
+        *dark = spans(stale);
+        pieces.Copied(3, 0, 60 - lit, 5, 80 - lit, 10, lit, stale);
+        *lighted = spans(stale);
+    };
+    Spans dark, lit;
+    bar(30, &dark, &lit);
+    EXPECT_EQ(dark, (Spans{{20, 30}})) << "nothing known yet";
+    EXPECT_EQ(lit, (Spans{{50, 30}}));
+    bar(36, &dark, &lit);
+    EXPECT_EQ(dark, Spans{}) << "the dark rows are the same";
+    EXPECT_EQ(lit, (Spans{{44, 6}})) << "only the six rows that lit";
+    bar(33, &dark, &lit);
+    EXPECT_EQ(dark, (Spans{{44, 3}}));
+    EXPECT_EQ(lit, Spans{});
+    pieces.Copied(3, 0, 10, 5, 30, 10, 4, stale);  // a peak segment over the dark part, same column
+    EXPECT_EQ(spans(stale), (Spans{{30, 4}}));
+    pieces.Drawn(12, 60, 1, 2);  // a line across the column
+    bar(33, &dark, &lit);
+    EXPECT_EQ(dark, (Spans{{30, 4}})) << "the peak rows are dark again";
+    EXPECT_EQ(lit, (Spans{{60, 2}})) << "the rows under the line are not known";
+    pieces.Copied(3, 0, 0, 0, 0, 6, 9, stale);  // a glyph: compared, no column of its own
+    EXPECT_EQ(spans(stale), (Spans{{0, 9}}));
+    pieces.Copied(3, 0, 0, 0, 0, 6, 9, stale);
+    EXPECT_EQ(spans(stale), (Spans{{0, 9}}));
+    pieces.Reset(100);
+    bar(33, &dark, &lit);
+    EXPECT_EQ(dark, (Spans{{20, 27}})) << "a whole paint forgets everything";
+}
+
 // At 200 % a 20-pixel drag moves as far as a 10-pixel drag at 100 %, from
 // wherever it starts.
 TEST(PanelZoomTest, DragsCountPanelPixelsAtEveryZoom) {
