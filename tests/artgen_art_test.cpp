@@ -309,6 +309,17 @@ TEST(Backgrounds, NoArtworkNearAControlOrOffThePanel) {
     }
 }
 
+TEST(Backgrounds, TitlesKeepAFreeRowBelowThePanelsTopEdge) {
+    // Row 0 is the light edge; a title on row 1 would touch it.
+    FreshStart();
+    for (int type = 0; type < BitmapPanelCount; ++type) {
+        for (const ArtBox& box : DrawPanelArt(type).boxes) {
+            if (box.kind != ArtKind::Title) continue;
+            EXPECT_GE(box.y, 2) << PanelName(type) << ": title at " << box.x;
+        }
+    }
+}
+
 TEST(Backgrounds, EveryControlHasALabelOrSharesItsColumnsLabel) {
     FreshStart();
     for (int type = 0; type < BitmapPanelCount; ++type) {

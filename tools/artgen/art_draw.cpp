@@ -23,10 +23,32 @@ int Advance(TextStyle style) {
     switch (style) {
         case TextStyle::Normal: return 6;
         case TextStyle::Bold: return 7;
+        case TextStyle::Title: return 7;
         case TextStyle::Small: return 4;
         case TextStyle::Large: return 13;
     }
     return 6;
+}
+
+// Rows of a glyph above the base line.
+constexpr int CapRows = 7;
+
+// The glyph one row lower, for the section titles that must keep a free row
+// above them and one below: of the rows above the base line, the lowest one
+// that repeats the row above it goes (a stem, the side of a bowl), so that
+// every stroke keeps its shape; a glyph with no repeated row loses its
+// middle row.
+Glyph5x7 TitleGlyph(Glyph5x7 g) {
+    int drop = CapRows / 2;
+    for (int r = CapRows - 1; r > 0; --r) {
+        if (g.rows[r] == g.rows[r - 1]) {
+            drop = r;
+            break;
+        }
+    }
+    for (int r = drop; r + 1 < CapRows; ++r) g.rows[r] = g.rows[r + 1];
+    g.rows[CapRows - 1] = 0;
+    return g;
 }
 
 // Pixels a glyph covers beyond its last column's advance gap.
@@ -43,6 +65,7 @@ int TextHeight(TextStyle style) {
     switch (style) {
         case TextStyle::Small: return 5;
         case TextStyle::Large: return 14;
+        case TextStyle::Title: return CapRows - 1;
         default: return 7;
     }
 }
@@ -56,8 +79,8 @@ void DrawText(RgbImage& image, int x, int y, const char* text, TextStyle style, 
                     if (g.rows[r] & (1u << (2 - c))) Plot(image, x + c, y + r, colour);
             continue;
         }
-        const Glyph5x7 g = GlyphOf(*p);
-        for (int r = 0; r < 7; ++r) {
+        const Glyph5x7 g = style == TextStyle::Title ? TitleGlyph(GlyphOf(*p)) : GlyphOf(*p);
+        for (int r = 0; r < CapRows; ++r) {
             for (int c = 0; c < 5; ++c) {
                 if (!(g.rows[r] & (1u << (4 - c)))) continue;
                 switch (style) {
@@ -65,6 +88,7 @@ void DrawText(RgbImage& image, int x, int y, const char* text, TextStyle style, 
                         Plot(image, x + c, y + r, colour);
                         break;
                     case TextStyle::Bold:
+                    case TextStyle::Title:
                         Plot(image, x + c, y + r, colour);
                         Plot(image, x + c + 1, y + r, colour);
                         break;

@@ -51,6 +51,7 @@ enum class TextStyle {
     Bold,    // 5 x 7 glyphs struck twice, 7-pixel steps
     Small,   // 3 x 5 glyphs in 4-pixel steps
     Large,   // 5 x 7 glyphs doubled and struck twice, 13-pixel steps
+    Title,   // 5 x 6 glyphs (the 5 x 7 ones less a repeated row) struck twice, 7-pixel steps
 };
 
 int TextWidth(const char* text, TextStyle style);

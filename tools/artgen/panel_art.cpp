@@ -54,6 +54,7 @@ struct SectionPlan {
 
 struct PanelPlan {
     int titleY;                  // top row of the section titles
+    TS titleStyle;               // their font
     const SectionPlan* sections;  // upper row, left to right
     int sectionCount;
     const SectionPlan* strip;  // the metering strip along the bottom, or null
@@ -158,9 +159,12 @@ constexpr int CountOf(const T (&)[N]) {
 }
 
 const PanelPlan Plans[BitmapPanelCount] = {
-    {1, DmSections, CountOf(DmSections), &MeteringStrip, DmLabels, CountOf(DmLabels), "DUAL MONO"},
-    {1, StSections, CountOf(StSections), &MeteringStrip, StLabels, CountOf(StLabels), "STEREO"},
-    {11, AnSections, CountOf(AnSections), nullptr, AnLabels, CountOf(AnLabels), nullptr},
+    // The titles of the upper sections stand between the panel's light top
+    // edge and the switch frames at row 9, a free row on either side: they
+    // are one row lower than the other bold texts.
+    {2, TS::Title, DmSections, CountOf(DmSections), &MeteringStrip, DmLabels, CountOf(DmLabels), "DUAL MONO"},
+    {2, TS::Title, StSections, CountOf(StSections), &MeteringStrip, StLabels, CountOf(StLabels), "STEREO"},
+    {11, TS::Bold, AnSections, CountOf(AnSections), nullptr, AnLabels, CountOf(AnLabels), nullptr},
 };
 
 // ---- geometry ----
@@ -402,6 +406,7 @@ void PlaceSections(Layout& lay) {
     const int margin = 12;  // clear of the screws
     std::vector<Box> extents;
     std::vector<Box> titles;
+    const int titleHeight = TextHeight(plan.titleStyle);
     for (int s = 0; s < plan.sectionCount; ++s) {
         const SectionPlan& sec = plan.sections[s];
         Box extent = lay.SectionExtent(sec);
@@ -411,16 +416,16 @@ void PlaceSections(Layout& lay) {
             cx0 = lay.table[switchPos].x;
             cx1 = lay.table[switchPos].x + lay.table[switchPos].width - 1;
         }
-        const int tw = TextWidth(sec.title, TS::Bold);
+        const int tw = TextWidth(sec.title, plan.titleStyle);
         const int tx = (cx0 + cx1 + 1 - tw) / 2;
-        DrawText(image, tx, plan.titleY, sec.title, TS::Bold, Colour::Title);
-        lay.AddBox(ArtKind::Title, tx, plan.titleY, tw, 7, switchPos);
-        const Box title = {tx, plan.titleY, tx + tw - 1, plan.titleY + 6};
+        DrawText(image, tx, plan.titleY, sec.title, plan.titleStyle, Colour::Title);
+        lay.AddBox(ArtKind::Title, tx, plan.titleY, tw, titleHeight, switchPos);
+        const Box title = {tx, plan.titleY, tx + tw - 1, plan.titleY + titleHeight - 1};
         extent.Add(title);
         extents.push_back(extent);
         titles.push_back(title);
     }
-    const int grooveY = plan.titleY + 3;
+    const int grooveY = plan.titleY + (titleHeight - 1) / 2;  // through the titles' middle
     const int bottom = lay.stripGroove >= 0 ? lay.stripGroove - 1 : lay.height - 6;
     std::vector<int> dividers;  // left column of each divider
     for (size_t s = 0; s + 1 < extents.size(); ++s) {
@@ -480,9 +485,10 @@ void PlaceStrip(Layout& lay) {
     const int margin = 12;
     const char* title = plan.strip->title;
     const int tx = 20;
-    const int tw = TextWidth(title, TS::Bold);
-    DrawText(lay.art.image, tx, y - 3, title, TS::Bold, Colour::Title);
-    lay.AddBox(ArtKind::Title, tx, y - 3, tw, 7, -1);
+    const int tw = TextWidth(title, plan.titleStyle);
+    const int th = TextHeight(plan.titleStyle);
+    DrawText(lay.art.image, tx, y - (th - 1) / 2, title, plan.titleStyle, Colour::Title);
+    lay.AddBox(ArtKind::Title, tx, y - (th - 1) / 2, tw, th, -1);
     HGroove(lay.art.image, margin, tx - 5, y);
     HGroove(lay.art.image, tx + tw + 4, lay.width - 1 - margin, y);
     lay.AddBox(ArtKind::Groove, margin, y, tx - 5 - margin + 1, 2, -1);
