@@ -70,11 +70,20 @@ void CopyPiece(void* context, int slot, int srcX, int srcY, int width, int heigh
     if (srcX + width > c->width) width = c->width - srcX;
     if (srcY + height > c->height) height = c->height - srcY;
     if (width <= 0 || height <= 0) return;
+    if (mode == BlitMode::Copy && t.zoomedWindow != nullptr) {
+        // Zoomed: rows that already hold this piece are neither copied nor
+        // compared again.
+        const auto* spans = RowsToCopy(t.zoomedWindow, t.shownOn, slot, srcX, srcY, dstX, dstY, width, height);
+        if (spans != nullptr) {
+            for (const ShownPieces::RowSpan& span : *spans) {
+                BitBlt(dc, dstX, span.y, width, span.h, c->memory.Get(), srcX, srcY + (span.y - dstY), SRCCOPY);
+                PresentZoomedRows(t.zoomedWindow, t.shownOn, dstX, span.y, width, span.h);
+            }
+            return;
+        }
+    }
     BitBlt(dc, dstX, dstY, width, height, c->memory.Get(), srcX, srcY, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
-    if (mode == BlitMode::Copy && t.zoomedWindow != nullptr)
-        PresentZoomedCopy(t.zoomedWindow, t.shownOn, slot, srcX, srcY, dstX, dstY, width, height);
-    else
-        Show(t, dstX, dstY, width, height);
+    Show(t, dstX, dstY, width, height);
 }
 
 COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }

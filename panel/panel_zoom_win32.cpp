@@ -226,15 +226,20 @@ void PresentZoomed(HWND window, HDC windowDc, int x, int y, int width, int heigh
     Present(w, windowDc, x, y, width, height, false);
 }
 
-void PresentZoomedCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x, int y, int width, int height) {
+const std::vector<ShownPieces::RowSpan>* RowsToCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x,
+                                                     int y, int width, int height) {
     WindowZoom* w = Find(window);
-    if (w == nullptr) return;
+    if (w == nullptr) return nullptr;
     if (w->panel == nullptr || w->screen == nullptr || windowDc == nullptr) {
         w->pieces.Drawn(x, y, width, height);  // not shown: nothing of it may be taken as shown
-        return;
+        return nullptr;
     }
     w->pieces.Copied(slot, srcX, srcY, x, y, width, height, w->stale);
-    for (const ShownPieces::RowSpan& span : w->stale) Present(w, windowDc, x, span.y, width, span.h, false);
+    return &w->stale;
+}
+
+void PresentZoomedRows(HWND window, HDC windowDc, int x, int y, int width, int height) {
+    Present(Find(window), windowDc, x, y, width, height, false);
 }
 
 void PresentZoomedPanel(HWND window, HDC windowDc) {

@@ -43,11 +43,18 @@ HDC PanelDrawingDc(HWND window, HDC windowDc, int width, int height);
 // 100 % or without a surface.
 void PresentZoomed(HWND window, HDC windowDc, int x, int y, int w, int h);
 
-// The same for a plain copy of the panel bitmap piece (slot, srcX, srcY)
-// to x, y, w x h: of its rows only those that did not show this very piece
-// before are compared (ShownPieces), so a bar that moved a few segments
-// costs the rows between its old and new level.
-void PresentZoomedCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x, int y, int w, int h);
+// For a plain copy of the panel bitmap piece (slot, srcX, srcY) to x, y,
+// w x h about to be drawn on the window's surface: the spans of its rows
+// that do not hold this very piece already (ShownPieces); the others hold
+// it on the surface and on the window, so a bar that moved a few segments
+// costs the rows between its old and new level. The caller draws and
+// shows (PresentZoomedRows) each span before anything else is drawn. Null
+// when the window is not zoomed: draw and show the piece whole.
+const std::vector<ShownPieces::RowSpan>* RowsToCopy(HWND window, HDC windowDc, int slot, int srcX, int srcY, int x,
+                                                     int y, int w, int h);
+
+// Shows rows of such a piece, drawn on the surface, like PresentZoomed.
+void PresentZoomedRows(HWND window, HDC windowDc, int x, int y, int w, int h);
 
 // The whole surface, all of it (after a paint the window shows nothing of
 // it yet).
