@@ -37,19 +37,6 @@ FRAME_MS=28.1
 e2e_init live_analyser
 RESULTS=$E2E_WORK/results.json
 
-# Processes of this prefix whose command line holds $1 (the program is the
-# Wine process of qiv72rc.exe; wineserver and explorer.exe serve it).
-prefix_pid() {
-    local p
-    for p in /proc/[0-9]*; do
-        tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q -- "$1" || continue
-        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-        echo "${p#/proc/}"
-        return 0
-    done
-    return 1
-}
-
 processes() {
     local program server desktop
     program=$(prefix_pid 'qiv72rc.exe') || fail "no process of qiv72rc.exe"

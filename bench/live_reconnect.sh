@@ -19,17 +19,6 @@ e2e_init live_reconnect
 RESULTS=$E2E_WORK/results.json
 win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-program_pid() {
-    local p
-    for p in /proc/[0-9]*; do
-        tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q -- 'qiv72rc.exe' || continue
-        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-        echo "${p#/proc/}"
-        return 0
-    done
-    return 1
-}
-
 e2e_sim 12 --function dual-mono
 SIM12=$SIM_PID
 e2e_ini "COMPort=COM12" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
@@ -74,7 +63,7 @@ done
 kill -s RTMIN "$SIM12"
 first_title_after "$(now_ms)" OFFLINE >/dev/null || fail "not OFFLINE for the CPU measurement"
 sleep 2
-pid=$(program_pid) || fail "no process of qiv72rc.exe"
+pid=$(prefix_pid qiv72rc.exe) || fail "no process of qiv72rc.exe"
 say "retrying: measuring CPU for $CPU_SECONDS s"
 python3 "$MEASURE" cpu "$CPU_SECONDS" "program=$pid" >"$E2E_WORK/cpu_retrying.json" || fail "CPU measurement failed"
 kill -s RTMIN+1 "$SIM12"

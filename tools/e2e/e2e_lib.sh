@@ -204,6 +204,20 @@ e2e_display() {
     export DISPLAY=:$(tr -d '\n' <"$fdfile")
 }
 
+# The process of this prefix whose command line holds $1 (the program is the
+# Wine process of qiv72rc.exe; wineserver and explorer.exe serve it), for
+# the live measurements.
+prefix_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q -- "$1" || continue
+        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        echo "${p#/proc/}"
+        return 0
+    done
+    return 1
+}
+
 # e2e_sim PORT [simulator options]: a unit on COM<PORT> of the prefix.
 # Sets SIM_PID, HOST_LOG and STATE_FILE.
 e2e_sim() {
