@@ -35,21 +35,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int ProgramCeilingMs = 120000;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
-bool WaitFor(const std::function<bool()>& cond, int ms) {
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < end) {
-        if (cond()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return cond();
-}
 
 // A child process with stdin from /dev/null and its output in files; killed
 // if a test leaves it running.

@@ -97,21 +97,7 @@ private:
     bool exited_ = false;
 };
 
-bool WaitFor(const std::function<bool()>& cond, int ms) {
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < end) {
-        if (cond()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return cond();
-}
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 bool IsSymlinkToPty(const std::string& path) {
     char target[PATH_MAX];

@@ -1,5 +1,10 @@
 #include "tests/test_support.h"
 
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
 #include "link/edit_history.h"
 #include "link/frame_receiver.h"
 #include "link/link_state.h"
@@ -42,4 +47,20 @@ void Reseal(std::vector<uint8_t>& frame) {
     for (int w = 0; w < words - 1; ++w)
         sum += frame[4 * w] | (frame[4 * w + 1] << 8) | (static_cast<uint32_t>(frame[4 * w + 2]) << 16);
     SetWord(frame, words - 1, sum & 0xFFFFFFu);
+}
+
+bool WaitFor(const std::function<bool()>& cond, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (cond()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return cond();
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "link/device_codec.h"
@@ -27,3 +29,9 @@ void Reseal(std::vector<uint8_t>& frame);
 // Sets value byte i of word w (frame offset 4w + i).
 inline void SetValueByte(std::vector<uint8_t>& frame, int w, int i, uint8_t v) { frame[4 * w + i] = v; }
 void SetWord(std::vector<uint8_t>& frame, int w, uint32_t v);
+
+// Polls `cond` every 5 ms until it holds or `ms` have passed; its last answer.
+bool WaitFor(const std::function<bool()>& cond, int ms);
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadText(const std::string& path);
