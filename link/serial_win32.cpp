@@ -8,6 +8,7 @@
 #include "link/frame_receiver.h"
 #include "link/link_seams.h"
 #include "link/link_state.h"
+#include "link/serial_line_win32.h"
 #include "resources/resource_ids.h"
 #include "win32/win32_handles.h"
 
@@ -415,22 +416,7 @@ PortResult ConfigurePort(PortSession* s, HANDLE h) {
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
     GetCommState(h, &dcb);
-    dcb.BaudRate = CBR_38400;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.fParity = FALSE;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fTXContinueOnXoff = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
+    SetUnitLine(dcb);
     if (!SetCommState(h, &dcb)) {
         const DWORD code = GetLastError();
         ReleaseSession(*s);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "link/serial_line_win32.h"
 #include "win32/win32_handles.h"
 #include "tools/ctl/serial_port.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr DWORD QueueBytes = 8192;
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
-constexpr DWORD Baud = CBR_38400;
 // An 8-byte answer leaves in about 2 ms; a port that takes nothing for this
 // long is stuck (a USB adapter pulled out).
 constexpr DWORD WriteLimitMs = 1000;
@@ -86,21 +86,7 @@ SerialResult OpenSerialPort(const std::string& name, SerialPortPtr* out, SerialE
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(h, &dcb)) return Fail(error, SerialResult::NotSerial, GetLastError(), "GetCommState");
-    dcb.BaudRate = Baud;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
+    SetUnitLine(dcb);
     if (!SetCommState(h, &dcb)) return Fail(error, SerialResult::Failed, GetLastError(), "SetCommState");
     SetupComm(h, QueueBytes, QueueBytes);
     if (!SetTimeouts(h, 0)) return Fail(error, SerialResult::Failed, GetLastError(), "SetCommTimeouts");
