@@ -17,7 +17,6 @@ MEASURE=$QIV_ROOT/bench/live_measure.py
 
 e2e_init live_reconnect
 RESULTS=$E2E_WORK/results.json
-win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 e2e_sim 12 --function dual-mono
 SIM12=$SIM_PID

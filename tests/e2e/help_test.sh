@@ -18,11 +18,7 @@ e2e_start
 drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_START_MS
 click_caption
 
-PINGS=$E2E_WORK/pings.txt
-"$WINE" "$DRIVE_EXE" ping-watch "$(win_path "$PINGS")" 200 150000 >"$E2E_WORK/ping.out" 2>&1 8>&- &
-PING_PID=$!
-E2E_PIDS+=("$PING_PID")
-wait_file_line "$PINGS" '.' $E2E_WAIT_S || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+ping_watch_start 150000
 
 help_shows() { drive_ok wait-class-title "$HELP" "$1" 5000; }
 help_count() { drive_ok window-count "$HELP"; [ "$DRIVEN" = "$1" ] || fail "$DRIVEN help windows shown, not $1"; }
@@ -132,10 +128,6 @@ say "F1 in the analyser settings window showed the contents"
 say "Space, D, L, R and M in the help window left the analyser alone; Space on the main window froze it"
 
 drive_ok exit-time $E2E_WAIT_MS
-wait "$PING_PID" || fail "the ping watch failed: $(cat "$E2E_WORK/ping.out")"
-read -r checks slowest widest <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
-say "window messages: $checks checks, slowest answer ${slowest} ms, longest gap ${widest} ms"
-[ "$slowest" != "none" ] || fail "a window message went unanswered for 5 s"
-[ "$slowest" -lt 1000 ] || fail "a window message took $slowest ms: $(awk -F'\t' '$2 >= 1000' "$PINGS" | head -n 3)"
-[ "$checks" -ge 20 ] || fail "only $checks checks"
+ping_watch_end
+[ "$CHECKS" -ge 20 ] || fail "only $CHECKS checks"
 say "PASS"

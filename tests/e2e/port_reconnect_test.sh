@@ -7,7 +7,6 @@
 source "$QIV_ROOT/tools/e2e/e2e_lib.sh"
 source "$QIV_ROOT/tools/e2e/panel_lib.sh"
 e2e_init port_reconnect
-win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 e2e_ini "COMPort=COM12" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
@@ -43,11 +42,7 @@ say "the dialog lists COM12 and connects to it"
 expect_file_line "$STATE_FILE" '^Expander Threshold Left=-50$' $E2E_WAIT_S
 
 # From here on: a window message every 200 ms.
-PINGS=$E2E_WORK/pings.txt
-"$WINE" "$DRIVE_EXE" ping-watch "$(win_path "$PINGS")" 200 60000 >"$E2E_WORK/ping.out" 2>&1 8>&- &
-PING_PID=$!
-E2E_PIDS+=("$PING_PID")
-wait_file_line "$PINGS" '.' $E2E_WAIT_S || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+ping_watch_start 60000
 
 # Pulled out: OFFLINE, quietly.
 kill -s RTMIN "$SIM12"
@@ -66,9 +61,5 @@ say "plugged back in: ONLINE again, and the unit has the drag's -40"
 drive_ok exit-time $E2E_WAIT_MS
 say "Exit took $DRIVEN ms"
 [ "$DRIVEN" -le 1000 ] || fail "Exit took $DRIVEN ms"
-wait "$PING_PID" || true
-read -r checks slowest widest <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
-say "window messages: $checks checks, slowest answer ${slowest} ms, longest gap ${widest} ms"
-[ "$slowest" != "none" ] || fail "a window message went unanswered: $(grep -n none "$PINGS" | head -n 3)"
-[ "$slowest" -lt 1000 ] || fail "a window message took $slowest ms"
+ping_watch_end
 say "PASS"

@@ -3,7 +3,6 @@
 # file.
 
 # The Windows name of a file under the test directory (drive Z: is /).
-win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # file_dialog CAPTION PATH: in the open or save dialog, goes to the folder
 # of PATH (its name typed and OK pressed, as a user moves to a folder), then

@@ -218,6 +218,31 @@ prefix_pid() {
     return 1
 }
 
+# A path of this machine as Wine names it (drive Z:).
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# ping_watch_start DURATION_MS: from here on qivdrive sends the main window a
+# message every 200 ms and logs each answer's time in $PINGS, for up to
+# DURATION_MS or until the program ends.
+ping_watch_start() {
+    PINGS=$E2E_WORK/pings.txt
+    "$WINE" "$DRIVE_EXE" ping-watch "$(win_path "$PINGS")" 200 "$1" >"$E2E_WORK/ping.out" 2>&1 8>&- &
+    PING_PID=$!
+    E2E_PIDS+=("$PING_PID")
+    wait_file_line "$PINGS" '.' $E2E_WAIT_S || fail "the ping watch did not start: $(cat "$E2E_WORK/ping.out")"
+}
+
+# ping_watch_end [TEXT]: once the program has ended, every window message
+# must have been answered, each within a second. Sets CHECKS, SLOWEST and
+# WIDEST (the longest gap between two checks); TEXT goes into the summary.
+ping_watch_end() {
+    wait "$PING_PID" || fail "the ping watch failed: $(cat "$E2E_WORK/ping.out")"
+    read -r CHECKS SLOWEST WIDEST <<<"$(tr -d '\r' <"$E2E_WORK/ping.out")"
+    say "window messages: $CHECKS checks${1:+ $1}, slowest answer ${SLOWEST} ms, longest gap ${WIDEST} ms"
+    [ "$SLOWEST" != "none" ] || fail "a window message went unanswered for 5 s: $(grep -n none "$PINGS" | head -n 3)"
+    [ "$SLOWEST" -lt 1000 ] || fail "a window message took $SLOWEST ms: $(awk -F'\t' '$2 >= 1000' "$PINGS" | head -n 3)"
+}
+
 # e2e_sim PORT [simulator options]: a unit on COM<PORT> of the prefix.
 # Sets SIM_PID, HOST_LOG and STATE_FILE.
 e2e_sim() {
