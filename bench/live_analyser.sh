@@ -52,7 +52,7 @@ run_program() {
     e2e_sim 2 --function analyser --host-log-clock
     e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=20,840,20,320" "$@"
     e2e_start
-    drive_ok wait-title "Audio Analyser - ONLINE" 15000
+    drive_ok wait-title "Audio Analyser - ONLINE" $E2E_START_MS
     sleep 3  # start-up settles (fonts, bitmaps, the first layouts)
     say "$name: online"
 }
@@ -61,7 +61,7 @@ run_program() {
 # unit: it holds the pseudo-terminal as its controlling terminal and would
 # get its hang-up.
 stop_program() {
-    drive_ok exit-time 5000
+    drive_ok exit-time $E2E_WAIT_MS
     "$WINESERVER" -k >/dev/null 2>&1 8>&-
     kill -TERM "$SIM_PID" 2>/dev/null
     wait "$SIM_PID" 2>/dev/null
@@ -77,14 +77,14 @@ measure_cpu() {
 
 # 1. Start-up settings, settings window closed.
 run_program startup
-expect_client_size 262x165 5000
+expect_client_size 262x165 $E2E_WAIT_MS
 measure_cpu startup
 stop_program
 
 # 2. The largest display, settings window open.
 run_program largest "Analyser Type Select=6.000000" "Analyser Size=2.000000" "Analyser Range Select=1.000000" \
     "Analyser Resolution=0.000000" "Analyser Mode Select=2.000000" "Level Meter Display=1.000000"
-expect_client_size 892x546 5000
+expect_client_size 892x546 $E2E_WAIT_MS
 click_caption
 xdotool key F2
 settings_rects
@@ -105,7 +105,7 @@ stop_program
 # 4. The same at Panel Size 200 %.
 run_program largest_200 "Analyser Type Select=6.000000" "Analyser Size=2.000000" "Analyser Range Select=1.000000" \
     "Analyser Resolution=0.000000" "Analyser Mode Select=2.000000" "Level Meter Display=1.000000" "PanelSize=200"
-expect_client_size 1784x1092 5000
+expect_client_size 1784x1092 $E2E_WAIT_MS
 click_caption
 xdotool key F2
 settings_rects

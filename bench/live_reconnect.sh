@@ -22,14 +22,14 @@ e2e_sim 12 --function dual-mono
 SIM12=$SIM_PID
 e2e_ini "COMPort=COM12" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
 sleep 3
 
 TITLES=$E2E_WORK/titles.txt
 "$WINE" "$DRIVE_EXE" watch-title "$(win_path "$TITLES")" $(((ROUNDS * 12 + CPU_SECONDS + 30) * 1000)) \
     >/dev/null 2>&1 8>&- &
 E2E_PIDS+=("$!")
-wait_file_line "$TITLES" 'ONLINE' 10 || fail "the title watch did not start"
+wait_file_line "$TITLES" 'ONLINE' $E2E_WAIT_S || fail "the title watch did not start"
 
 # first_title_after MS TEXT: milliseconds from MS to the first title with
 # TEXT seen after it.
@@ -66,8 +66,8 @@ pid=$(prefix_pid qiv72rc.exe) || fail "no process of qiv72rc.exe"
 say "retrying: measuring CPU for $CPU_SECONDS s"
 python3 "$MEASURE" cpu "$CPU_SECONDS" "program=$pid" >"$E2E_WORK/cpu_retrying.json" || fail "CPU measurement failed"
 kill -s RTMIN+1 "$SIM12"
-drive_ok wait-title "Dual Mono Remote Control - ONLINE" 20000
-drive_ok exit-time 5000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE" $E2E_WAIT_MS
+drive_ok exit-time $E2E_WAIT_MS
 
 python3 - "$E2E_WORK/cpu_retrying.json" "$RESULTS" "${OFF[*]}" "${ON[*]}" <<'PY'
 import json, statistics, sys

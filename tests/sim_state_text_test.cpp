@@ -132,6 +132,15 @@ TEST_F(Qiv72simStateText, FollowsChangesStoresRecallsAndBoots) {
     EXPECT_EQ(p.values.at("Function"), "Stereo");
     EXPECT_EQ(p.values.count("Booting"), 0u);
     EXPECT_EQ(p.values.at("Memory 1"), "Stereo Mix");
+
+    // The pulled cable shows, and goes with the plug, each a new version.
+    const uint64_t plugged = fresh->stateVersion;
+    UnitSetUnplugged(fresh.get(), true);
+    EXPECT_GT(fresh->stateVersion, plugged);
+    EXPECT_EQ(Parse(*fresh).values.at("Cable"), "out");
+    UnitSetUnplugged(fresh.get(), false);
+    EXPECT_GT(fresh->stateVersion, plugged + 1);
+    EXPECT_EQ(Parse(*fresh).values.count("Cable"), 0u);
 }
 
 TEST_F(Qiv72simStateText, OddMemoryNamesCannotBreakTheLines) {

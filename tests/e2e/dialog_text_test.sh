@@ -9,6 +9,6 @@ e2e_init dialog_text
 e2e_sim 2 --function dual-mono --boot-pause 300
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 15000
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" $E2E_START_MS
 every_dialog_texts_fit 1
 say "PASS"

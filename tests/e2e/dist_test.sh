@@ -42,7 +42,7 @@ drive_ok wait-no-dialog "About QIV-72 Remote Control Tool" $E2E_WAIT_MS
 
 click_caption
 xdotool key F1
-drive_ok wait-class-title QIVHelpClass "QIV-72 Help - Contents" 5000
+drive_ok wait-class-title QIVHelpClass "QIV-72 Help - Contents" $E2E_WAIT_MS
 say "F1 showed the help's contents"
 drive_ok exit-time $E2E_WAIT_MS
 say "PASS"

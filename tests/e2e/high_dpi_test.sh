@@ -24,11 +24,20 @@ e2e_init high_dpi
 e2e_sim 2 --function dual-mono --boot-pause 300
 e2e_ini "COMPort=COM2" "SafeMode=0" "HelpLanguage=1" "WinPos=40,840,40,320"
 e2e_start
-drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" 15000
-expect_file_line "$STATE_FILE" '^Expander Threshold Left=-50$' 5
-sleep 1
+drive_ok wait-title "Dual Mono Remote Control - ONLINE : new.c72" $E2E_START_MS
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-50$' $E2E_WAIT_S
 
-panel_shot "$E2E_WORK/dual_mono_192dpi.png"
+# What stands still (the settings; panel points, doubled on the screen).
+STILL=$(awk '{ print 2 * $1, 2 * $2, 2 * $3, 2 * $4 }' <<'REGIONS'
+0 0 85 175
+85 0 143 175
+672 0 127 140
+0 225 330 27
+REGIONS
+)
+render_panel dualmono "$E2E_WORK/dual_mono_expected.png" --zoom=200
+shot_until "$E2E_WORK/dual_mono_192dpi.png" \
+    regions_same "$E2E_WORK/dual_mono_192dpi.png" "$E2E_WORK/dual_mono_expected.png" "$STILL"
 [ "$PANEL_W"x"$PANEL_H" = "1598x504" ] || fail "the Dual Mono panel at 192 dpi is ${PANEL_W}x$PANEL_H"
 say "the Dual Mono panel is 1598 x 504 at 192 dpi"
 
@@ -56,27 +65,21 @@ expect_region_same "$E2E_WORK/dual_mono_192dpi.png" "$E2E_WORK/blocks.png" 0 0 1
 say "every 2 x 2 block of the panel is one colour"
 
 # What stands still shows as the software canvas paints it at 200 %.
-render_panel dualmono "$E2E_WORK/dual_mono_expected.png" --zoom=200
 while read -r x y w h; do
     expect_region_same "$E2E_WORK/dual_mono_192dpi.png" "$E2E_WORK/dual_mono_expected.png" \
-        $((2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "Dual Mono panel at 200 %"
-done <<'REGIONS'
-0 0 85 175
-85 0 143 175
-672 0 127 140
-0 225 330 27
-REGIONS
+        "$x" "$y" "$w" "$h" "Dual Mono panel at 200 %"
+done <<<"$STILL"
 say "the settings show as the software canvas paints them at 200 %"
 
 # "Expander Threshold Left" (270, 30, 50 x 10 panel pixels, 1 dB a step of
 # 2 panel pixels): 20 screen pixels up are 10 panel pixels, 5 steps.
 panel_drag 590 70 -20
-expect_file_line "$STATE_FILE" '^Expander Threshold Left=-45$' 5
+expect_file_line "$STATE_FILE" '^Expander Threshold Left=-45$' $E2E_WAIT_S
 say "a 20-pixel drag at 200 % moved Expander Threshold Left 5 dB"
 
 # "Expander Link L/R" at panel point 265, 165.
 panel_click 530 330
-expect_file_line "$STATE_FILE" '^Expander Link L/R=1$' 5
+expect_file_line "$STATE_FILE" '^Expander Link L/R=1$' $E2E_WAIT_S
 say "a click at the switch's doubled place flipped it in the unit"
 
 # Every dialog's texts fit at 192 dpi too.
@@ -85,12 +88,12 @@ every_dialog_texts_fit 2
 # Options > Panel Size: 150 % (a photograph for a look), then 100 %, which
 # the settings file keeps.
 drive_ok command 40063
-expect_client_size 1198x378 5000
+expect_client_size 1198x378 $E2E_WAIT_MS
 sleep 0.5
 panel_shot "$E2E_WORK/dual_mono_150.png"
 drive_ok command 40062
-expect_client_size 799x252 5000
+expect_client_size 799x252 $E2E_WAIT_MS
 say "Panel Size 150 % and 100 % resize the window at 192 dpi"
-drive_ok exit-time 5000
+drive_ok exit-time $E2E_WAIT_MS
 grep -a -q '^PanelSize=100' "$INI" || fail "the settings file does not keep PanelSize=100"
 say "PASS"

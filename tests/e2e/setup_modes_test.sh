@@ -10,9 +10,8 @@ source "$QIV_ROOT/tests/e2e/setup_common.sh"
 e2e_init setup_modes
 
 e2e_sim 2 --function dual-mono
-kill -USR1 "$SIM_PID"  # the cable is out at the start
+pull_cable  # out at the start
 e2e_ini "COMPort=COM2" "SafeMode=1" "HelpLanguage=1" "WinPos=40,840,40,320"
-sleep 0.3
 e2e_start
 drive_ok wait-title "KOV QIV-72 - No Operation" $E2E_START_MS
 
@@ -82,7 +81,7 @@ no_question "a change from no function"
 say "Yes saved the Dual Mono setup; a change from no function never asks"
 
 # The cable goes in: the unit's function, online menus.
-kill -USR2 "$SIM_PID"
+plug_cable
 drive_ok wait-title "Dual Mono Remote Control - ONLINE : previous.c72*" $E2E_WAIT_MS
 expect_menu_row enabled enabled enabled grayed grayed
 say "online Dual Mono: menus as the table says"

@@ -26,8 +26,7 @@ drive_ok wait-title-not "Transmitting" $E2E_WAIT_MS
 drive_ok exit-time $E2E_WAIT_MS
 
 # The second session starts with the cable pulled.
-kill -USR1 "$SIM_PID"
-sleep 0.3
+pull_cable
 e2e_start
 drive_ok wait-title "KOV QIV-72 - No Operation" $E2E_START_MS
 drive_ok command 40045
@@ -51,18 +50,17 @@ grep -qx 'Delay Time Left=0.000000' "$MIX" && grep -qx 'Dither=0.000000' "$MIX" 
 drive_ok command 40012
 file_dialog "Open" "$MIX"
 drive_ok wait-title "Dual Mono Remote Control - OFFLINE : tonight.c72" $E2E_WAIT_MS
-sleep 1
+sleep 1  # a time for a wrong send to show, not a wait
 grep -q '^Delay Time Right=0$' "$STATE_FILE" || fail "the unplugged unit changed: $(grep 'Delay Time Right' "$STATE_FILE")"
 
 # The cable goes in: the whole mix reaches the unit.
-kill -USR2 "$SIM_PID"
+plug_cable
 drive_ok wait-title "Dual Mono Remote Control - ONLINE : tonight.c72" $E2E_WAIT_MS
 expect_unit_equals "$MIX" 48 $E2E_WAIT_S
 say "the mix opened offline reached the unit, all 48 values"
 
 # The program shows the mix too, and a save gives back the same file.
 drive_ok wait-title-not "Transmitting" $E2E_WAIT_MS
-sleep 1
 drive_ok command 40016
 file_dialog "Save As" "$E2E_WORK/after"
 diff <(grep -v '^WinPos=' "$MIX") <(grep -v '^WinPos=' "$E2E_WORK/after.c72") >"$E2E_WORK/after.diff" ||

@@ -260,6 +260,20 @@ e2e_sim() {
 }
 sim_up() { [ -L "$1" ] && [ -s "$STATE_FILE" ]; }
 
+# pull_cable, plug_cable: the cable of the unit started last goes out or in,
+# and the call returns once the simulator has taken it (its state file says
+# "Cable=out" while the cable is out).
+pull_cable() {
+    kill -USR1 "$SIM_PID"
+    wait_until "$E2E_WAIT_MS" "cable out" cable_out || fail "the simulator did not pull the cable"
+}
+plug_cable() {
+    kill -USR2 "$SIM_PID"
+    wait_until "$E2E_WAIT_MS" "cable in" cable_in || fail "the simulator did not plug the cable in"
+}
+cable_out() { grep -qx 'Cable=out' "$STATE_FILE"; }
+cable_in() { [ -s "$STATE_FILE" ] && ! cable_out; }
+
 # The user's roaming application data folder of the prefix (%APPDATA%), as
 # Wine's registry names it.
 e2e_appdata_dir() {

@@ -554,6 +554,7 @@ bool UnitIsUnplugged(const UnitModel& u) {
 }
 
 void UnitSetUnplugged(UnitModel* u, bool unplugged) {
+    if (u->unplugHeld != unplugged) ++u->stateVersion;  // the state file tells the operator's cable
     u->unplugHeld = unplugged;
     if (unplugged) u->host.count = 0;
 }

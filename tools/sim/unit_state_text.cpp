@@ -51,6 +51,9 @@ size_t FormatUnitState(const UnitModel& unit, char* out, size_t capacity) {
     const UnitFunctionState& f = CurrentFunctionState(unit);
     Line(&t, "Function=%s\n", UnitFunctionName(fn));
     if (UnitIsBooting(unit)) Line(&t, "Booting=%s\n", UnitFunctionName(unit.bootTarget));
+    // A script that pulled the cable by signal waits for this line, not for
+    // a guessed time.
+    if (unit.unplugHeld) Line(&t, "Cable=out\n");
     Line(&t, "Switch Word=0x%06X\n", static_cast<unsigned>(f.current.switchWord & 0xFFFFFFu));
 
     const ParamDesc* table = TableByNumber(fn);

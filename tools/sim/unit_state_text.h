@@ -18,6 +18,7 @@ const char* UnitFunctionName(int function);
 //
 //   Function=Dual Mono
 //   Booting=Stereo            only while the unit reboots
+//   Cable=out                 only while the cable is pulled by hand
 //   Switch Word=0x2DF371
 //   Input Select Left=0       every setting and switch the function's
 //   ...                       frames carry, in table order; switches 0 or 1
