@@ -48,7 +48,7 @@ counts=$DRIVEN
 read -r paints notifies <<<"${counts//[a-z=]/}"
 [ "$notifies" -ge 30 ] || fail "only $notifies serial notifications in 3 s ($counts)"
 [ "$paints" -eq 0 ] || fail "the zoomed window was painted $paints times in 3 s ($counts)"
-bands_moved meters 0.5 240 370 870 60
+bands_start_moving meters 240 370 870 60
 [ "$MOVED" != "0" ] || fail "the level bars did not move at 200 %"
 say "the meters move at 200 % ($MOVED pixels in half a second) without a paint message ($counts)"
 

@@ -41,7 +41,7 @@ expect_edit_menu "enabled grayed enabled grayed grayed"
 xdotool key ctrl+z
 expect_unit "Expander Threshold Left=-50"
 expect_edit_menu "grayed enabled enabled grayed grayed"
-drive_ok wait-title "new.c72*" 3000
+drive_ok wait-title "new.c72*" $E2E_WAIT_MS
 xdotool key ctrl+y
 expect_unit "Expander Threshold Left=-40"
 xdotool key ctrl+z
@@ -55,7 +55,7 @@ case "$DRIVEN" in *"["*) fail "A/B shows before it is used: $DRIVEN" ;; esac
 
 # F9: B is a copy of A; ten edits on B, each two steps up.
 xdotool key F9
-drive_ok wait-title "new.c72* [B]" 3000
+drive_ok wait-title "new.c72* [B]" $E2E_WAIT_MS
 expect_edit_menu "enabled grayed enabled enabled enabled"
 for point in "295 35" "115 50" "115 115" "295 100" "295 50" "295 65" "515 50" "190 50" "420 65" "615 35"; do
     # shellcheck disable=SC2086
@@ -71,16 +71,16 @@ expect_unit "${B_SIDE[@]}"
 say "ten edits on B reached the unit"
 
 xdotool key F9
-drive_ok wait-title "new.c72* [A]" 3000
+drive_ok wait-title "new.c72* [A]" $E2E_WAIT_MS
 expect_unit "${A_SIDE[@]}"
 xdotool key F9
-drive_ok wait-title "new.c72* [B]" 3000
+drive_ok wait-title "new.c72* [B]" $E2E_WAIT_MS
 expect_unit "${B_SIDE[@]}"
 say "F9 and F9 again moved the unit between the two setups"
 
 # A switch is one step: undone, the unit has A again.
 xdotool key ctrl+z
-drive_ok wait-title "new.c72* [A]" 3000
+drive_ok wait-title "new.c72* [A]" $E2E_WAIT_MS
 expect_unit "${A_SIDE[@]}"
 expect_edit_menu "enabled enabled enabled enabled enabled"
 say "undoing the switch brought A back"

@@ -122,11 +122,11 @@ dialog_texts_fit() {
         command\ *) drive_ok command "${open#command }" ;;
         dblclick\ *) panel_click ${open#dblclick } 2 ;;
     esac
-    drive_ok wait-dialog "$caption" 5000
+    drive_ok wait-dialog "$caption" $E2E_WAIT_MS
     drive_ok text-fit "$caption"
     say "\"$caption\": every text fits (${DRIVEN#fits } measured)"
     drive_ok click "$caption" "$close"
-    drive_ok wait-no-dialog "$caption" 5000
+    drive_ok wait-no-dialog "$caption" $E2E_WAIT_MS
 }
 
 # every_dialog_texts_fit ZOOM: every dialog of the program, the value
