@@ -2,11 +2,8 @@
 // it prints, its exit codes, and what the unit's state file holds after.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -28,59 +25,10 @@
 #include "tests/test_support.h"
 #include "tools/ctl/ctl_values.h"
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int ProgramCeilingMs = 120000;
-
-
-
-// A child process with stdin from /dev/null and its output in files; killed
-// if a test leaves it running.
-class Child {
-public:
-    Child(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
-        std::vector<std::string> all = args;
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-    ~Child() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    pid_t Pid() const { return pid_; }
-    // The exit code, or -1 on a timeout or a death by signal.
-    int Wait(int ms) {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (Clock::now() < end) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool exited_ = false;
-};
 
 struct Result {
     int code;
@@ -108,7 +56,7 @@ protected:
         const std::string link = Path(name);
         std::vector<std::string> args = {QIV72SIM_PATH, "--quiet", "--link", link, "--state-file", Path(name + ".state")};
         args.insert(args.end(), extra.begin(), extra.end());
-        sims_.push_back(std::make_unique<Child>(args, Path(name + ".out"), Path(name + ".err")));
+        sims_.push_back(std::make_unique<ChildProcess>(args, Path(name + ".out"), Path(name + ".err")));
         EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(link); }, 5000));
         return link;
     }
@@ -118,14 +66,14 @@ protected:
         std::vector<std::string> all = {QIV72CTL_PATH, "--port", port, "--timeout", "3"};
         all.insert(all.end(), args.begin(), args.end());
         const auto start = Clock::now();
-        Child c(all, Path("ctl.out"), Path("ctl.err"));
+        ChildProcess c(all, Path("ctl.out"), Path("ctl.err"));
         const int code = c.Wait(ProgramCeilingMs);
         const double s = std::chrono::duration<double>(Clock::now() - start).count();
         return {code, ReadText(Path("ctl.out")), ReadText(Path("ctl.err")), s};
     }
 
     std::string dir_;
-    std::vector<std::unique_ptr<Child>> sims_;
+    std::vector<std::unique_ptr<ChildProcess>> sims_;
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -258,7 +206,7 @@ TEST_F(Qiv72ctl, PortProblemsEndWithExitThreeWithinTheTimeout) {
 
     // A second reader is refused while the first holds the port.
     const std::string port = StartSim("unit", {"--speed", "4"});
-    Child first({QIV72CTL_PATH, "--port", port, "watch", "--json", "--seconds", "3"}, Path("w.out"), Path("w.err"));
+    ChildProcess first({QIV72CTL_PATH, "--port", port, "watch", "--json", "--seconds", "3"}, Path("w.out"), Path("w.err"));
     ASSERT_TRUE(WaitFor([&] { return !ReadText(Path("w.out")).empty(); }, 5000));
     r = Ctl(port, {"status"});
     EXPECT_EQ(r.code, 3);
@@ -374,9 +322,9 @@ TEST_F(Qiv72ctl, CtrlCDuringBackupPutsTheLiveSetupBack) {
     const std::string port = StartSim("unit", {"--speed", "2"});
     ASSERT_EQ(Ctl(port, {"set", "Low Cut Frequency Left=99"}).code, 0);  // live, not in any memory
     const std::string before = State("unit");
-    Child backup({QIV72CTL_PATH, "--port", port, "backup", Path("a"), "--yes"}, Path("b.out"), Path("b.err"));
+    ChildProcess backup({QIV72CTL_PATH, "--port", port, "backup", Path("a"), "--yes"}, Path("b.out"), Path("b.err"));
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Path("a/03 Guitar.c72")); }, 20000));
-    kill(backup.Pid(), SIGINT);
+    backup.Signal(SIGINT);
     EXPECT_EQ(backup.Wait(20000), 130);
     EXPECT_TRUE(Has(ReadText(Path("b.err")), "putting back the live setup")) << ReadText(Path("b.err"));
     EXPECT_EQ(State("unit"), before);

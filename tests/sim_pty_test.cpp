@@ -7,9 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -35,8 +33,6 @@
 #include "tests/fakes.h"
 #include "tests/test_support.h"
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -56,48 +52,12 @@ struct TempDir {
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
-// The simulator as a child process; killed if a test leaves it running.
-class Simulator {
-public:
-    explicit Simulator(const std::vector<std::string>& args) {
-        std::vector<std::string> all = {QIV72SIM_PATH, "--quiet"};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, QIV72SIM_PATH, nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    ~Simulator() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool Started() const { return pid_ > 0; }
-    void Signal(int sig) const { kill(pid_, sig); }
-    // Waits for the end; returns the exit status, or -1 on a timeout or a
-    // death by signal.
-    int WaitExit(int ms) {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (Clock::now() < end) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool exited_ = false;
-};
-
-
+// The simulator with these options, quiet.
+std::vector<std::string> SimArgs(const std::vector<std::string>& options) {
+    std::vector<std::string> all = {QIV72SIM_PATH, "--quiet"};
+    all.insert(all.end(), options.begin(), options.end());
+    return all;
+}
 
 bool IsSymlinkToPty(const std::string& path) {
     char target[PATH_MAX];
@@ -191,7 +151,7 @@ protected:
 
 TEST_F(Qiv72simPty, RoundTripThroughTheLinkedPty) {
     const std::string link = dir / "com2", log = dir / "host.log", state = dir / "state.txt";
-    Simulator sim({"--link", link, "--host-log", log, "--state-file", state, "--speed", "4", "--seed", "3"});
+    ChildProcess sim(SimArgs({"--link", link, "--host-log", log, "--state-file", state, "--speed", "4", "--seed", "3"}));
     ASSERT_TRUE(sim.Started());
     ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
     Line line(link);
@@ -230,7 +190,7 @@ TEST_F(Qiv72simPty, RoundTripThroughTheLinkedPty) {
     EXPECT_EQ(first, "51 45 4e 07 78 00 00 81");
 
     sim.Signal(SIGTERM);
-    EXPECT_EQ(sim.WaitExit(3000), 0);
+    EXPECT_EQ(sim.Wait(3000), 0);
     struct stat st;
     EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link must be gone";
 }
@@ -240,7 +200,7 @@ TEST_F(Qiv72simPty, RoundTripThroughTheLinkedPty) {
 // could be seen, and never earlier than the line before.
 TEST_F(Qiv72simPty, TheHostLogClockStampsEachFrameWithItsArrival) {
     const std::string link = dir / "com3", log = dir / "host.log";
-    Simulator sim({"--link", link, "--host-log", log, "--host-log-clock"});
+    ChildProcess sim(SimArgs({"--link", link, "--host-log", log, "--host-log-clock"}));
     ASSERT_TRUE(sim.Started());
     ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
     Line line(link);
@@ -281,12 +241,12 @@ TEST_F(Qiv72simPty, TheHostLogClockStampsEachFrameWithItsArrival) {
         last = t;
     }
     sim.Signal(SIGTERM);
-    EXPECT_EQ(sim.WaitExit(3000), 0);
+    EXPECT_EQ(sim.Wait(3000), 0);
 }
 
 TEST_F(Qiv72simPty, BootOverTheLine) {
     const std::string link = dir / "com1", state = dir / "state.txt";
-    Simulator sim({"--link", link, "--state-file", state, "--speed", "4", "--boot-pause", "800"});
+    ChildProcess sim(SimArgs({"--link", link, "--state-file", state, "--speed", "4", "--boot-pause", "800"}));
     ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
     Line line(link);
     ASSERT_TRUE(line.Pump([] { return Online == 1 && DeviceFunction == FunctionDualMono; }, 5000));
@@ -294,12 +254,12 @@ TEST_F(Qiv72simPty, BootOverTheLine) {
     ASSERT_TRUE(line.Pump([] { return DeviceFunction == FunctionAnalyser; }, 5000));
     ASSERT_TRUE(WaitFor([&] { return ReadText(state).rfind("Function=Analyser\n", 0) == 0; }, 2000));
     sim.Signal(SIGINT);
-    EXPECT_EQ(sim.WaitExit(3000), 0);
+    EXPECT_EQ(sim.Wait(3000), 0);
 }
 
 TEST_F(Qiv72simPty, SignalsPullAndReplugTheCable) {
     const std::string link = dir / "com3";
-    Simulator sim({"--link", link, "--speed", "4"});
+    ChildProcess sim(SimArgs({"--link", link, "--speed", "4"}));
     ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
     Line line(link);
     EXPECT_GT(line.Drain(200), 0u);
@@ -310,7 +270,7 @@ TEST_F(Qiv72simPty, SignalsPullAndReplugTheCable) {
     sim.Signal(SIGUSR2);
     EXPECT_GT(line.Drain(300), 160u);
     sim.Signal(SIGTERM);
-    EXPECT_EQ(sim.WaitExit(3000), 0);
+    EXPECT_EQ(sim.Wait(3000), 0);
 }
 
 // A pulled USB adapter: the program's open line hangs up, the name finds
@@ -324,7 +284,7 @@ TEST_F(Qiv72simPty, ThePortVanishesAndComesBackUnderItsName) {
     for (const bool bySignal : {false, true}) {
         std::vector<std::string> args = {"--link", link, "--speed", "4"};
         if (!bySignal) args.insert(args.end(), {"--vanish-after", "1", "--vanish-for", "2"});
-        Simulator sim(args);
+        ChildProcess sim(SimArgs(args));
         ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
         char before[PATH_MAX] = {};
         ASSERT_GT(readlink(link.c_str(), before, sizeof before - 1), 0);
@@ -345,13 +305,13 @@ TEST_F(Qiv72simPty, ThePortVanishesAndComesBackUnderItsName) {
         ASSERT_TRUE(line.Open());
         EXPECT_GT(line.Drain(400), 160u) << "frames on the new device";
         sim.Signal(SIGTERM);
-        EXPECT_EQ(sim.WaitExit(3000), 0);
+        EXPECT_EQ(sim.Wait(3000), 0);
     }
 }
 
 TEST_F(Qiv72simPty, AnOutputNobodyReadsNeverStopsTheSimulator) {
     const std::string link = dir / "com4";
-    Simulator sim({"--link", link, "--burst"});
+    ChildProcess sim(SimArgs({"--link", link, "--burst"}));
     ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the pty fills up
     {
@@ -362,7 +322,7 @@ TEST_F(Qiv72simPty, AnOutputNobodyReadsNeverStopsTheSimulator) {
     Line again(link);
     ASSERT_TRUE(again.Pump([] { return Fake.titleUpdates >= 10; }, 3000));
     sim.Signal(SIGTERM);
-    EXPECT_EQ(sim.WaitExit(2000), 0);
+    EXPECT_EQ(sim.Wait(2000), 0);
 }
 
 TEST_F(Qiv72simPty, DeviceModeTalksOnAnExistingTtyAndEndsWhenItHangsUp) {
@@ -374,36 +334,36 @@ TEST_F(Qiv72simPty, DeviceModeTalksOnAnExistingTtyAndEndsWhenItHangsUp) {
     ASSERT_EQ(unlockpt(master), 0);
     const std::string tty = ptsname(master);
     auto line = std::make_unique<Line>(master);
-    Simulator sim({"--device", tty, "--speed", "4", "--function", "stereo"});
+    ChildProcess sim(SimArgs({"--device", tty, "--speed", "4", "--function", "stereo"}));
     ASSERT_TRUE(line->Pump([] { return Fake.titleUpdates >= 3; }, 5000));
     EXPECT_EQ(DeviceFunction, FunctionStereo);
     line.reset();  // the cable's far end goes away
-    EXPECT_EQ(sim.WaitExit(3000), 1);
+    EXPECT_EQ(sim.Wait(3000), 1);
 }
 
 TEST_F(Qiv72simPty, AnExistingSymlinkIsReplacedAnythingElseIsLeftAlone) {
     const std::string link = dir / "com2";
     ASSERT_EQ(symlink("/nonexistent/ttyS9", link.c_str()), 0);
     {
-        Simulator sim({"--link", link});
+        ChildProcess sim(SimArgs({"--link", link}));
         ASSERT_TRUE(WaitFor([&] { return IsSymlinkToPty(link); }, 5000));
         sim.Signal(SIGTERM);
-        EXPECT_EQ(sim.WaitExit(3000), 0);
+        EXPECT_EQ(sim.Wait(3000), 0);
     }
     const std::string file = dir / "com5";
     std::ofstream(file) << "keep me";
-    Simulator sim({"--link", file});
-    EXPECT_EQ(sim.WaitExit(3000), 1);
+    ChildProcess sim(SimArgs({"--link", file}));
+    EXPECT_EQ(sim.Wait(3000), 1);
     EXPECT_EQ(ReadText(file), "keep me");
 }
 
 TEST_F(Qiv72simPty, HelpAndBadOptions) {
-    Simulator help({"--help"});
-    EXPECT_EQ(help.WaitExit(3000), 0);
-    Simulator bad({"--link", dir / "x", "--corrupt", "2"});
-    EXPECT_EQ(bad.WaitExit(3000), 2);
-    Simulator vanishAlone({"--link", dir / "x", "--vanish-after", "2"});
-    EXPECT_EQ(vanishAlone.WaitExit(3000), 2);
+    ChildProcess help(SimArgs({"--help"}));
+    EXPECT_EQ(help.Wait(3000), 0);
+    ChildProcess bad(SimArgs({"--link", dir / "x", "--corrupt", "2"}));
+    EXPECT_EQ(bad.Wait(3000), 2);
+    ChildProcess vanishAlone(SimArgs({"--link", dir / "x", "--vanish-after", "2"}));
+    EXPECT_EQ(vanishAlone.Wait(3000), 2);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // and frames from the unit side.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -35,3 +37,23 @@ bool WaitFor(const std::function<bool()>& cond, int ms);
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadText(const std::string& path);
+
+// A program run as a child process, its standard input /dev/null and its
+// output in the files named (the test's own output where none is); killed
+// if a test leaves it running.
+class ChildProcess {
+public:
+    explicit ChildProcess(std::vector<std::string> args, const std::string& out = "", const std::string& err = "");
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+    bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
+    void Signal(int sig) const;
+    // The exit code, or -1 on a timeout or a death by signal.
+    int Wait(int ms);
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+};
