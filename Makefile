@@ -27,7 +27,7 @@ NATIVE_PKGS := g++ cmake make pkg-config python3 googletest libgtest-dev libgmoc
 WIN_PKGS := g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 # The program under Wine and Xvfb: end-to-end tests and the demo (fonts-wine
 # brings Marlett, which Wine draws the caption buttons with).
-E2E_PKGS := wine64 fonts-wine xvfb xdotool imagemagick socat python3 libx11-6 libxtst6
+E2E_PKGS := wine64 fonts-wine xvfb xdotool imagemagick socat python3 libx11-6 libxtst6 util-linux
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
 # The Windows download (make dist) and its test.
 DIST_PKGS := zip unzip

@@ -13,7 +13,8 @@
 
 set -u
 
-WINE=${WINE:-/usr/lib/wine/wine64}
+export WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
+WINE=${WINE:-$(dirname "${BASH_SOURCE[0]}")/wine.sh}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
@@ -131,7 +132,7 @@ e2e_prepare() {
     trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM
 
-    [ -x "$WINE" ] || skip_loudly "no Wine loader at $WINE"
+    [ -x "$WINE_LOADER" ] || skip_loudly "no Wine loader at $WINE_LOADER"
     command -v Xvfb >/dev/null || skip_loudly "no Xvfb"
     "$WINE" --version >/dev/null 2>&1 || skip_loudly "$WINE does not run here"
     [ -f "$PROGRAM_EXE" ] || fail "no $PROGRAM_EXE (build the Windows program first: make win)"
