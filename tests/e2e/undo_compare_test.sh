@@ -8,7 +8,7 @@ e2e_init undo_compare
 
 UNDO=40070 REDO=40071 COMPARE=40072 COPY_A_TO_B=40073 COPY_B_TO_A=40074
 
-# expect_edit_menu "STATES": the five Edit items show these states within a
+# expect_edit_menu "STATES": the five Edit items show these states within
 # the wait's ceiling (they follow each step, not only an opened menu).
 expect_edit_menu() {
     local start

@@ -14,7 +14,12 @@
 set -u
 
 export WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
-WINE=${WINE:-$(dirname "${BASH_SOURCE[0]}")/wine.sh}
+# Through wine.sh (no address randomisation) unless the system forbids that,
+# as some container sandboxes do; then Wine starts as it is.
+if [ -z "${WINE:-}" ]; then
+    WINE=$WINE_LOADER
+    setarch "$(uname -m)" -R true 2>/dev/null && WINE=$(dirname "${BASH_SOURCE[0]}")/wine.sh
+fi
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
