@@ -50,6 +50,16 @@ struct SerialPort {
     DWORD readTimeoutMs = 0;  // the timeout the port has now
 };
 
+// A read or write the system refused: its error, taken before
+// ClearCommError can overwrite it, and the port's error state cleared, so
+// that the next call is not refused for the same fault.
+static SerialResult FailTransfer(SerialPort* port, SerialError* error, const char* call) {
+    const DWORD e = GetLastError();
+    DWORD errors = 0;
+    ClearCommError(port->handle.Get(), &errors, nullptr);
+    return Fail(error, SerialResult::Failed, e, call);
+}
+
 void SerialPortCloser::operator()(SerialPort* port) const {
     if (port == nullptr) return;
     if (port->handle.Valid()) PurgeComm(port->handle.Get(), PurgeAll);
@@ -104,23 +114,15 @@ SerialResult ReadSerialPort(SerialPort* port, uint8_t* buffer, size_t capacity, 
         port->readTimeoutMs = wanted;
     }
     DWORD n = 0;
-    if (!ReadFile(port->handle.Get(), buffer, static_cast<DWORD>(capacity), &n, nullptr)) {
-        const DWORD e = GetLastError();
-        DWORD errors = 0;
-        ClearCommError(port->handle.Get(), &errors, nullptr);
-        return Fail(error, SerialResult::Failed, e, "ReadFile");
-    }
+    if (!ReadFile(port->handle.Get(), buffer, static_cast<DWORD>(capacity), &n, nullptr))
+        return FailTransfer(port, error, "ReadFile");
     *got = n;
     return SerialResult::Ok;
 }
 
 SerialResult WriteSerialPort(SerialPort* port, const uint8_t* bytes, size_t count, int, SerialError* error) {
     DWORD done = 0;
-    if (!WriteFile(port->handle.Get(), bytes, static_cast<DWORD>(count), &done, nullptr)) {
-        const DWORD e = GetLastError();
-        DWORD errors = 0;
-        ClearCommError(port->handle.Get(), &errors, nullptr);
-        return Fail(error, SerialResult::Failed, e, "WriteFile");
-    }
+    if (!WriteFile(port->handle.Get(), bytes, static_cast<DWORD>(count), &done, nullptr))
+        return FailTransfer(port, error, "WriteFile");
     return done == count ? SerialResult::Ok : Fail(error, SerialResult::Timeout, 0, "WriteFile");
 }
